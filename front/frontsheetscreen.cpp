@@ -1,0 +1,190 @@
+#include "frontsheetscreen.h"
+
+#include "ui_frontsheetscreen.h"
+
+#include "common/answerbox.h"
+#include "common/responsebox.h"
+#include "schooltexts.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Layout in twips, as on the paper form; 15 twips make one pixel.
+constexpr int px(int twips) { return twips / 15; }
+
+struct ItemBlock {
+    int firstItem;
+    int labelLeft;
+    std::array<int, Front::kColumnCount> boxLefts; // NotTrue, SomewhatTrue, CertainlyTrue
+};
+constexpr std::array<ItemBlock, 2> kItemBlocks{{
+    {1, 120, {720, 1560, 2400}},
+    {16, 3240, {3840, 4680, 5520}},
+}};
+constexpr int kFirstBoxTop = 720;
+constexpr int kRowPitch = 360;
+constexpr int kLabelDrop = 120; // each item label sits this much lower than its boxes
+constexpr int kBoxSize = 375;
+constexpr int kLabelWidth = 855;
+constexpr int kLabelHeight = 375;
+
+const ItemBlock &blockOf(int item) { return item < kItemBlocks[1].firstItem ? kItemBlocks[0] : kItemBlocks[1]; }
+
+// The label control of each item, item 1 first.
+constexpr std::array<int, Front::kItemCount> kItemLabelNumbers{
+    1, 5, 7, 8, 9, 10, 15, 14, 13, 12, 11, 16, 17, 18, 19, // items 1 to 15
+    33, 29, 27, 26, 25, 24, 20, 21, 22, 23, // items 16 to 25
+};
+
+const std::array<QString, Front::kColumnCount> &columnHeadings()
+{
+    static const std::array<QString, Front::kColumnCount> headings{u"ไม่จริง"_s, u"ค่อนข้างจริง"_s, u"จริง"_s};
+    return headings;
+}
+
+QString bandWord(Front::Band band)
+{
+    switch (band) {
+    case Front::Band::Normal:
+        return u"ปกติ"_s;
+    case Front::Band::AtRisk:
+        return u"เสี่ยง"_s;
+    case Front::Band::Problem:
+        return u"มีปัญหา"_s;
+    }
+    return {};
+}
+
+} // namespace
+
+FrontSheetScreen::FrontSheetScreen(QWidget *parent)
+    : QWidget(parent)
+    , m_ui(new Ui::FrontSheetScreen)
+{
+    m_ui->setupUi(this);
+    setWindowTitle(windowTitle() + SchoolTexts::shortName());
+    m_ui->Label48->setText(u":: "_s + SchoolTexts::shortName());
+    // Designer keeps whole points only.
+    for (QLabel *heading : {m_ui->Label6, m_ui->Label28, m_ui->Label34}) {
+        QFont font = heading->font();
+        font.setPointSizeF(8.25);
+        heading->setFont(font);
+    }
+    placeItems();
+    setFocusOrder();
+
+    connect(m_ui->Command1, &QPushButton::clicked, this, &FrontSheetScreen::interpretFrontSheet);
+    connect(m_ui->Command2, &QPushButton::clicked, this, &FrontSheetScreen::closeSheet);
+    connect(m_ui->Command3, &QPushButton::clicked, this, &FrontSheetScreen::backSideRequested);
+    connect(m_ui->Command4, &QPushButton::clicked, this, &FrontSheetScreen::clearFrontSheet);
+
+    clearFrontSheet(); // the screen's load
+}
+
+FrontSheetScreen::~FrontSheetScreen()
+{
+    delete m_ui;
+}
+
+void FrontSheetScreen::placeItems()
+{
+    for (const Front::ItemRow &row : Front::kItemTable) {
+        const ItemBlock &block = blockOf(row.item);
+        const int rowTop = kFirstBoxTop + kRowPitch * (row.item - block.firstItem);
+        const QString caption = u"ข้อที่ %1"_s.arg(row.item);
+
+        auto *label = new QLabel(caption, this);
+        label->setObjectName(u"Label%1"_s.arg(kItemLabelNumbers[static_cast<std::size_t>(row.item - 1)]));
+        label->setGeometry(px(block.labelLeft), px(rowTop + kLabelDrop), px(kLabelWidth), px(kLabelHeight));
+        if (row.item % 5 == 0) {
+            QPalette palette = label->palette();
+            palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
+            label->setPalette(palette);
+        }
+
+        for (std::size_t column = 0; column < row.cells.size(); ++column) {
+            const Front::BoxCell &cell = row.cells[column];
+            auto *box = new AnswerBox(this);
+            box->setObjectName(u"Check%1"_s.arg(cell.box));
+            box->setGeometry(px(block.boxLefts[column]), px(rowTop), px(kBoxSize), px(kBoxSize));
+            box->setAccessibleName(caption + u' ' + columnHeadings()[column]);
+            m_boxes[static_cast<std::size_t>(cell.box - 1)] = new ResponseBox(box, cell.tickedValue);
+        }
+    }
+    // The labels reach into the NotTrue boxes; the boxes must stay on top to take the click.
+    for (ResponseBox *response : m_boxes)
+        response->box()->raise();
+}
+
+void FrontSheetScreen::setFocusOrder()
+{
+    // By box number, not by grid: Check1 to 39, 43 to 48, 40 to 42, 49 to 75.
+    std::vector<QWidget *> order;
+    const auto addRange = [&](int first, int last) {
+        for (int box = first; box <= last; ++box)
+            order.push_back(m_boxes[static_cast<std::size_t>(box - 1)]->box());
+    };
+    addRange(1, 39);
+    addRange(43, 48);
+    addRange(40, 42);
+    addRange(49, 75);
+    order.push_back(m_ui->Command1);
+    for (QWidget *scoreBox : {m_ui->Text1, m_ui->Text2, m_ui->Text3, m_ui->Text4, m_ui->Text5, m_ui->Text6})
+        order.push_back(scoreBox);
+    order.push_back(m_ui->Command2);
+    order.push_back(m_ui->Command3);
+    order.push_back(m_ui->Command4);
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+Front::BoxScores FrontSheetScreen::boxScores() const
+{
+    Front::BoxScores scores{};
+    for (std::size_t i = 0; i < m_boxes.size(); ++i)
+        scores[i] = m_boxes[i]->boxScore();
+    return scores;
+}
+
+void FrontSheetScreen::interpretFrontSheet()
+{
+    const Front::Result result = Front::interpret(boxScores());
+    const std::array<std::pair<QLineEdit *, QLabel *>, Front::kScaleCount> lines{{
+        {m_ui->Text1, m_ui->Label36},
+        {m_ui->Text2, m_ui->Label38},
+        {m_ui->Text3, m_ui->Label40},
+        {m_ui->Text4, m_ui->Label42},
+        {m_ui->Text5, m_ui->Label44},
+        {m_ui->Text6, m_ui->Label46},
+    }};
+    for (std::size_t line = 0; line < lines.size(); ++line) {
+        const auto &[scoreBox, bandLabel] = lines[line];
+        scoreBox->setText(QString::number(result.scores[line]));
+        // A score beyond every range (several ticks on one item) has no band word.
+        const std::optional<Front::Band> band = result.bands[line];
+        bandLabel->setText(band ? bandWord(*band) : QString());
+    }
+}
+
+void FrontSheetScreen::clearFrontSheet()
+{
+    // Each box's tick rule brings its score back to 0 as it is cleared.
+    for (ResponseBox *response : m_boxes)
+        response->box()->setCheckState(Qt::Unchecked);
+    for (QLineEdit *scoreBox : {m_ui->Text1, m_ui->Text2, m_ui->Text3, m_ui->Text4, m_ui->Text5, m_ui->Text6})
+        scoreBox->clear();
+    for (QLabel *bandLabel : {m_ui->Label36, m_ui->Label38, m_ui->Label40, m_ui->Label42, m_ui->Label46, m_ui->Label44})
+        bandLabel->clear();
+}
+
+void FrontSheetScreen::closeSheet()
+{
+    clearFrontSheet();
+    hide();
+}

@@ -1,0 +1,63 @@
+#include "application.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QIcon>
+#include <QStyleFactory>
+
+using namespace Qt::StringLiterals;
+
+// Outside any namespace, as Qt's resource initialisation requires.
+static void initResources()
+{
+    Q_INIT_RESOURCE(kvt);
+}
+
+namespace {
+
+// The screens were laid out for this face; it is used wherever it exists.
+const QString kLayoutFamily = u"MS Sans Serif"_s;
+
+// Elsewhere the embedded Thai face. At 10 pixels its stacked marks stay inside
+// the tightest boxes of the screens, 13 pixels high.
+constexpr int kDefaultPixelSize = 10;
+
+QString uiFamily()
+{
+    if (QFontDatabase::hasFamily(kLayoutFamily))
+        return kLayoutFamily;
+    QString embedded;
+    for (const QString &file : {u":/fonts/NotoSansThai-Regular.ttf"_s, u":/fonts/NotoSansThai-Bold.ttf"_s}) {
+        const int id = QFontDatabase::addApplicationFont(file);
+        if (id >= 0 && embedded.isEmpty())
+            embedded = QFontDatabase::applicationFontFamilies(id).value(0);
+    }
+    return embedded;
+}
+
+} // namespace
+
+namespace Application {
+
+void setUp(QApplication &app)
+{
+    initResources();
+    QApplication::setApplicationName(u"kvt"_s);
+    QApplication::setApplicationDisplayName(u"โปรแกรมแปลผลการประเมินพฤติกรรม (KVT)"_s);
+    QApplication::setApplicationVersion(u"1.00"_s);
+
+    // One look on every platform, and one that paints the buttons' own colours.
+    if (QStyle *fusion = QStyleFactory::create(u"Fusion"_s))
+        QApplication::setStyle(fusion);
+
+    QFont font(uiFamily());
+    font.setPixelSize(kDefaultPixelSize);
+    QApplication::setFont(font);
+
+    const QIcon icon(u":/icons/kvt.ico"_s);
+    if (!icon.isNull())
+        QApplication::setWindowIcon(icon);
+    Q_UNUSED(app);
+}
+
+} // namespace Application

@@ -1,0 +1,122 @@
+#include "screenregistry.h"
+
+#include "back/backsheetscreen.h"
+#include "front/frontsheetscreen.h"
+#include "menuscreen.h"
+#include "welcomescreen.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+
+ScreenRegistry::ScreenRegistry(QObject *parent)
+    : QObject(parent)
+{
+}
+
+ScreenRegistry::~ScreenRegistry()
+{
+    m_ending = true;
+    for (QPointer<QWidget> &screen : m_slots)
+        delete screen.data();
+}
+
+QPointer<QWidget> &ScreenRegistry::slot(Screen screen)
+{
+    return m_slots[static_cast<std::size_t>(screen)];
+}
+
+QWidget *ScreenRegistry::screen(Screen screen) const
+{
+    return m_slots[static_cast<std::size_t>(screen)];
+}
+
+void ScreenRegistry::show(Screen screen)
+{
+    QWidget *window = slot(screen);
+    if (!window)
+        window = create(screen);
+    if (window->isMinimized())
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void ScreenRegistry::hide(Screen screen)
+{
+    if (QWidget *window = slot(screen))
+        window->hide();
+}
+
+void ScreenRegistry::endProgram()
+{
+    if (m_ending)
+        return;
+    m_ending = true;
+    for (QPointer<QWidget> &window : m_slots) {
+        if (window) {
+            window->hide();
+            window->deleteLater();
+        }
+        window.clear();
+    }
+    emit programEnded();
+    QCoreApplication::quit();
+}
+
+QWidget *ScreenRegistry::create(Screen screen)
+{
+    QWidget *window = nullptr;
+    switch (screen) {
+    case Screen::Welcome: {
+        auto *welcome = new WelcomeScreen;
+        connect(welcome, &WelcomeScreen::enterRequested, this, [this] {
+            show(Screen::Menu);
+            hide(Screen::Welcome);
+        });
+        window = welcome;
+        break;
+    }
+    case Screen::Menu: {
+        auto *menu = new MenuScreen;
+        connect(menu, &MenuScreen::formVersionChosen, this, [this] { show(Screen::FrontSheet); });
+        connect(menu, &MenuScreen::exitRequested, this, &ScreenRegistry::endProgram);
+        window = menu;
+        break;
+    }
+    case Screen::FrontSheet: {
+        auto *front = new FrontSheetScreen;
+        connect(front, &FrontSheetScreen::backSideRequested, this, [this] { show(Screen::BackSheet); });
+        window = front;
+        break;
+    }
+    case Screen::BackSheet: {
+        auto *back = new BackSheetScreen;
+        connect(back, &BackSheetScreen::frontSideRequested, this, [this] { show(Screen::FrontSheet); });
+        window = back;
+        break;
+    }
+    }
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->installEventFilter(this);
+    slot(screen) = window;
+    return window;
+}
+
+bool ScreenRegistry::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::Close || m_ending)
+        return QObject::eventFilter(watched, event);
+
+    const bool menuClosed = watched == screen(Screen::Menu);
+    const bool welcomeClosedFirst = watched == screen(Screen::Welcome) && !screen(Screen::Menu);
+    if (menuClosed || welcomeClosedFirst) {
+        endProgram();
+        return false;
+    }
+    // The window deletes itself; free its slot now so the next show makes a new one.
+    for (QPointer<QWidget> &window : m_slots)
+        if (window == watched)
+            window.clear();
+    return QObject::eventFilter(watched, event);
+}
