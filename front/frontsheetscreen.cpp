@@ -34,6 +34,10 @@ constexpr int kBoxSize = 375;
 constexpr int kLabelWidth = 855;
 constexpr int kLabelHeight = 375;
 
+// Where the window's client area opens, from the top-left of the display.
+constexpr int kWindowLeft = 315;
+constexpr int kWindowTop = 1080;
+
 const ItemBlock &blockOf(int item) { return item < kItemBlocks[1].firstItem ? kItemBlocks[0] : kItemBlocks[1]; }
 
 // The label control of each item, item 1 first.
@@ -68,6 +72,7 @@ FrontSheetScreen::FrontSheetScreen(QWidget *parent)
     , m_ui(new Ui::FrontSheetScreen)
 {
     m_ui->setupUi(this);
+    setGeometry(QRect(QPoint(px(kWindowLeft), px(kWindowTop)), size())); // the client area, not the frame
     setWindowTitle(windowTitle() + SchoolTexts::shortName());
     m_ui->Label48->setText(u":: "_s + SchoolTexts::shortName());
     // Designer keeps whole points only.
