@@ -1,0 +1,277 @@
+#include "shell/application.h"
+#include "shell/screenregistry.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+class ScreenFlowTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void startsOnWelcomeOnly();
+    void enterShowsMenuAndHidesWelcome();
+    void versionButtonsShareOneFrontSide_data();
+    void versionButtonsShareOneFrontSide();
+    void frontSideKeepsItsTicksWhileShown();
+    void frontSideClosedByButtonReopensEmpty();
+    void closeBoxDiscardsFrontSide();
+    void backSideOpensOverFrontSide();
+    void backSideCloseReturnsToUntouchedFrontSide();
+    void frontSideCloseLeavesBackSideAlone();
+    void closeBoxDiscardsBackSide();
+    void programEnds_data();
+    void programEnds();
+
+private:
+    QWidget *screen(Screen which) const { return m_screens->screen(which); }
+    void press(Screen which, const QString &button);
+    QCheckBox *box(Screen which, int number) const
+    {
+        return screen(which)->findChild<QCheckBox *>(u"Check%1"_s.arg(number));
+    }
+    void enter();
+    QList<QWidget *> visibleScreens() const;
+
+    std::unique_ptr<ScreenRegistry> m_screens;
+};
+
+void ScreenFlowTest::init()
+{
+    m_screens = std::make_unique<ScreenRegistry>();
+    m_screens->show(Screen::Welcome);
+}
+
+void ScreenFlowTest::cleanup()
+{
+    m_screens.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void ScreenFlowTest::press(Screen which, const QString &button)
+{
+    auto *target = screen(which)->findChild<QPushButton *>(button);
+    QVERIFY(target);
+    QTest::mouseClick(target, Qt::LeftButton);
+}
+
+void ScreenFlowTest::enter()
+{
+    press(Screen::Welcome, u"Command1"_s);
+}
+
+QList<QWidget *> ScreenFlowTest::visibleScreens() const
+{
+    QList<QWidget *> visible;
+    for (Screen which : {Screen::Welcome, Screen::Menu, Screen::FrontSheet, Screen::BackSheet})
+        if (screen(which) && screen(which)->isVisible())
+            visible << screen(which);
+    return visible;
+}
+
+void ScreenFlowTest::startsOnWelcomeOnly()
+{
+    QCOMPARE(visibleScreens(), QList<QWidget *>{screen(Screen::Welcome)});
+    QCOMPARE(screen(Screen::Welcome)->objectName(), u"Form1"_s);
+    QCOMPARE(screen(Screen::Welcome)->windowTitle(), u"โปรแกรมแปลผลการประเมินพฤติกรรม KVT "_s);
+    QVERIFY(!screen(Screen::Menu));
+    QVERIFY(!screen(Screen::FrontSheet));
+}
+
+void ScreenFlowTest::enterShowsMenuAndHidesWelcome()
+{
+    QWidget *welcome = screen(Screen::Welcome);
+    enter();
+    QCOMPARE(visibleScreens(), QList<QWidget *>{screen(Screen::Menu)});
+    QCOMPARE(screen(Screen::Menu)->objectName(), u"Form2"_s);
+    QCOMPARE(screen(Screen::Menu)->windowTitle(), u"โปรแกรมแปลผลการประเมินพฤติกรรม (KVT)"_s);
+    QCOMPARE(screen(Screen::Welcome), welcome); // kept, hidden
+}
+
+void ScreenFlowTest::versionButtonsShareOneFrontSide_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::newRow("parent then teacher") << u"Command1"_s << u"Command2"_s;
+    QTest::newRow("teacher then pupil") << u"Command2"_s << u"Command3"_s;
+    QTest::newRow("pupil then parent") << u"Command3"_s << u"Command1"_s;
+}
+
+void ScreenFlowTest::versionButtonsShareOneFrontSide()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    enter();
+    press(Screen::Menu, first);
+    QWidget *front = screen(Screen::FrontSheet);
+    QVERIFY(front && front->isVisible());
+    QCOMPARE(front->objectName(), u"Form3"_s);
+    const QString caption = front->windowTitle();
+
+    press(Screen::FrontSheet, u"Command2"_s);
+    QVERIFY(!front->isVisible());
+    press(Screen::Menu, second);
+    QCOMPARE(screen(Screen::FrontSheet), front);
+    QVERIFY(front->isVisible());
+    QCOMPARE(front->windowTitle(), caption);
+    QVERIFY(screen(Screen::Menu)->isVisible());
+}
+
+void ScreenFlowTest::frontSideKeepsItsTicksWhileShown()
+{
+    enter();
+    press(Screen::Menu, u"Command1"_s);
+    QTest::mouseClick(box(Screen::FrontSheet, 19), Qt::LeftButton);
+    press(Screen::FrontSheet, u"Command1"_s);
+    press(Screen::Menu, u"Command2"_s);
+    QVERIFY(box(Screen::FrontSheet, 19)->isChecked());
+    QCOMPARE(screen(Screen::FrontSheet)->findChild<QLineEdit *>(u"Text2"_s)->text(), u"2"_s);
+}
+
+void ScreenFlowTest::frontSideClosedByButtonReopensEmpty()
+{
+    enter();
+    press(Screen::Menu, u"Command1"_s);
+    QTest::mouseClick(box(Screen::FrontSheet, 19), Qt::LeftButton);
+    press(Screen::FrontSheet, u"Command1"_s);
+    press(Screen::FrontSheet, u"Command2"_s);
+    press(Screen::Menu, u"Command3"_s);
+    QVERIFY(!box(Screen::FrontSheet, 19)->isChecked());
+    QCOMPARE(screen(Screen::FrontSheet)->findChild<QLineEdit *>(u"Text2"_s)->text(), QString());
+}
+
+void ScreenFlowTest::closeBoxDiscardsFrontSide()
+{
+    enter();
+    press(Screen::Menu, u"Command1"_s);
+    QPointer<QWidget> first = screen(Screen::FrontSheet);
+    QTest::mouseClick(box(Screen::FrontSheet, 19), Qt::LeftButton);
+    QVERIFY(first->close());
+    QVERIFY(!screen(Screen::FrontSheet));
+    QVERIFY(screen(Screen::Menu)->isVisible()); // the program goes on
+
+    press(Screen::Menu, u"Command1"_s);
+    QVERIFY(screen(Screen::FrontSheet) && screen(Screen::FrontSheet)->isVisible());
+    QVERIFY(screen(Screen::FrontSheet) != first.data());
+    QVERIFY(!box(Screen::FrontSheet, 19)->isChecked());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!first);
+}
+
+void ScreenFlowTest::backSideOpensOverFrontSide()
+{
+    enter();
+    press(Screen::Menu, u"Command1"_s);
+    press(Screen::FrontSheet, u"Command3"_s);
+    QWidget *back = screen(Screen::BackSheet);
+    QVERIFY(back && back->isVisible());
+    QCOMPARE(back->objectName(), u"Form4"_s);
+    QCOMPARE(back->windowTitle(), u"ด้านหลัง  แบบประเมินพฤติกรรมเด็ก (KVT)"_s);
+    QVERIFY(screen(Screen::FrontSheet)->isVisible());
+
+    press(Screen::FrontSheet, u"Command3"_s); // only brings it to the front
+    QCOMPARE(screen(Screen::BackSheet), back);
+}
+
+void ScreenFlowTest::backSideCloseReturnsToUntouchedFrontSide()
+{
+    enter();
+    press(Screen::Menu, u"Command1"_s);
+    QTest::mouseClick(box(Screen::FrontSheet, 19), Qt::LeftButton);
+    press(Screen::FrontSheet, u"Command1"_s);
+    press(Screen::FrontSheet, u"Command3"_s);
+    QTest::mouseClick(box(Screen::BackSheet, 12), Qt::LeftButton);
+    press(Screen::BackSheet, u"Command1"_s);
+
+    QVERIFY(!screen(Screen::BackSheet)->isVisible());
+    QVERIFY(!box(Screen::BackSheet, 12)->isChecked());
+    QVERIFY(screen(Screen::FrontSheet)->isVisible());
+    QVERIFY(box(Screen::FrontSheet, 19)->isChecked());
+    QCOMPARE(screen(Screen::FrontSheet)->findChild<QLineEdit *>(u"Text2"_s)->text(), u"2"_s);
+}
+
+void ScreenFlowTest::frontSideCloseLeavesBackSideAlone()
+{
+    enter();
+    press(Screen::Menu, u"Command1"_s);
+    press(Screen::FrontSheet, u"Command3"_s);
+    QTest::mouseClick(box(Screen::BackSheet, 12), Qt::LeftButton);
+    press(Screen::FrontSheet, u"Command2"_s);
+    QVERIFY(!screen(Screen::FrontSheet)->isVisible());
+    QVERIFY(screen(Screen::BackSheet)->isVisible());
+    QVERIFY(box(Screen::BackSheet, 12)->isChecked());
+
+    // Its own close shows the front side again, empty.
+    press(Screen::BackSheet, u"Command1"_s);
+    QVERIFY(screen(Screen::FrontSheet)->isVisible());
+    QVERIFY(!box(Screen::FrontSheet, 19)->isChecked());
+}
+
+void ScreenFlowTest::closeBoxDiscardsBackSide()
+{
+    enter();
+    press(Screen::Menu, u"Command1"_s);
+    press(Screen::FrontSheet, u"Command3"_s);
+    QWidget *first = screen(Screen::BackSheet);
+    QTest::mouseClick(box(Screen::BackSheet, 12), Qt::LeftButton);
+    QVERIFY(first->close());
+    QVERIFY(!screen(Screen::BackSheet));
+    QVERIFY(screen(Screen::FrontSheet)->isVisible());
+
+    press(Screen::FrontSheet, u"Command3"_s);
+    QVERIFY(screen(Screen::BackSheet) != first);
+    QVERIFY(!box(Screen::BackSheet, 12)->isChecked());
+    for (int number = 1; number <= 36; ++number)
+        QVERIFY(box(Screen::BackSheet, number)->isEnabled());
+}
+
+void ScreenFlowTest::programEnds_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("exit button with both sides open") << u"exit"_s;
+    QTest::newRow("menu closed") << u"close menu"_s;
+    QTest::newRow("welcome closed before entering") << u"close welcome"_s;
+}
+
+void ScreenFlowTest::programEnds()
+{
+    QFETCH(QString, how);
+    QSignalSpy ended(m_screens.get(), &ScreenRegistry::programEnded);
+    if (how == u"close welcome"_s) {
+        QVERIFY(screen(Screen::Welcome)->close());
+    } else {
+        enter();
+        press(Screen::Menu, u"Command1"_s);
+        QTest::mouseClick(box(Screen::FrontSheet, 19), Qt::LeftButton);
+        press(Screen::FrontSheet, u"Command3"_s);
+        if (how == u"exit"_s)
+            press(Screen::Menu, u"Command4"_s);
+        else
+            QVERIFY(screen(Screen::Menu)->close());
+    }
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(visibleScreens().isEmpty());
+    for (Screen which : {Screen::Welcome, Screen::Menu, Screen::FrontSheet, Screen::BackSheet})
+        QVERIFY(!screen(which));
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    Application::setUp(app);
+    ScreenFlowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_screenflow.moc"
