@@ -2,14 +2,160 @@
 
 #include "ui_backsheetscreen.h"
 
+#include "common/responsebox.h"
+
+#include <QMessageBox>
+#include <QStyle>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Every box of the questions after the first: Check5 to Check36.
+constexpr int kFirstFollowUpBox = 5;
+
+// The Interference grid by box number: the unscored box in front of each area
+// name, then one box per impact level, NotAtAll first.
+struct GridRow {
+    int areaBox;
+    std::array<int, 4> levelBoxes;
+};
+constexpr std::array<GridRow, 4> kGridRows { {
+    { 29, { 13, 14, 15, 16 } }, // HomeLife
+    { 30, { 17, 18, 19, 20 } }, // Friendships
+    { 31, { 21, 22, 23, 24 } }, // ClassroomLearning
+    { 32, { 25, 26, 27, 28 } }, // LeisureActivities
+} };
+
+QString severityWord(Back::Severity severity)
+{
+    switch (severity) {
+    case Back::Severity::Slight:
+        return u"ไม่รุนแรง/รุนแรงเล็กน้อย"_s;
+    case Back::Severity::Moderate:
+        return u"รุนแรงปานกลาง"_s;
+    case Back::Severity::Severe:
+        return u"รุนแรงมาก"_s;
+    }
+    return {};
+}
+
+} // namespace
+
 BackSheetScreen::BackSheetScreen(QWidget *parent)
     : QWidget(parent)
     , m_ui(new Ui::BackSheetScreen)
 {
     m_ui->setupUi(this);
+    // The .ui keeps only the size of a top-level form; it opens at this spot.
+    setGeometry(22, 74, 761, 426);
+
+    for (int number = 1; number <= Back::kBoxCount; ++number)
+        m_boxes[static_cast<std::size_t>(number - 1)] = findChild<QCheckBox *>(u"Check%1"_s.arg(number));
+    fitIndicators();
+    attachResponseBoxes();
+    describeBoxes();
+    m_ui->Check1->setFocus();
+
+    connect(m_ui->Check1, &QCheckBox::stateChanged, this, &BackSheetScreen::applyNoDifficultiesRule);
+    connect(m_ui->Command1, &QPushButton::clicked, this, &BackSheetScreen::closeSheet);
+    connect(m_ui->Command2, &QPushButton::clicked, this, &BackSheetScreen::interpretBackSheet);
+    connect(m_ui->Command3, &QPushButton::clicked, this, &BackSheetScreen::clearBackSheet);
 }
 
 BackSheetScreen::~BackSheetScreen()
 {
     delete m_ui;
+}
+
+QCheckBox *BackSheetScreen::box(int number) const
+{
+    return m_boxes[static_cast<std::size_t>(number - 1)];
+}
+
+void BackSheetScreen::fitIndicators()
+{
+    // Four boxes are 13 pixels high, less than the style's tick square; shrink
+    // it to the box so that its frame is not cut off.
+    for (QCheckBox *answer : m_boxes) {
+        const int indicator = answer->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, answer);
+        if (answer->height() < indicator)
+            answer->setStyleSheet(u"QCheckBox::indicator { width: %1px; height: %1px; }"_s.arg(answer->height()));
+    }
+}
+
+void BackSheetScreen::attachResponseBoxes()
+{
+    for (const Back::ScoredBox &scored : Back::kScoredBoxes)
+        m_responses[static_cast<std::size_t>(scored.box - 1)]
+            = new ResponseBox(box(scored.box), Back::weightOf(scored.level));
+}
+
+void BackSheetScreen::describeBoxes()
+{
+    // The grid boxes have no caption: their row and column say what they mean.
+    const std::array<const QLabel *, 4> areaNames { m_ui->Label8, m_ui->Label13, m_ui->Label14, m_ui->Label15 };
+    const std::array<const QLabel *, 4> levelHeaders { m_ui->Label9, m_ui->Label10, m_ui->Label11, m_ui->Label12 };
+    for (std::size_t row = 0; row < kGridRows.size(); ++row) {
+        const QString area = areaNames[row]->text();
+        box(kGridRows[row].areaBox)->setAccessibleName(area);
+        for (std::size_t level = 0; level < levelHeaders.size(); ++level)
+            box(kGridRows[row].levelBoxes[level])->setAccessibleName(area + u' ' + levelHeaders[level]->text());
+    }
+    // "มาก" of the child's upset and "มาก" of the family's burden read alike.
+    for (QCheckBox *answer : { m_ui->Check9, m_ui->Check10, m_ui->Check11, m_ui->Check12 })
+        answer->setAccessibleDescription(m_ui->Label6->text());
+    for (QCheckBox *answer : { m_ui->Check33, m_ui->Check34, m_ui->Check35, m_ui->Check36 })
+        answer->setAccessibleDescription(m_ui->Label16->text());
+    m_ui->Text1->setAccessibleName(m_ui->Label17->text());
+}
+
+Back::BoxScores BackSheetScreen::boxScores() const
+{
+    Back::BoxScores scores {};
+    for (std::size_t i = 0; i < m_responses.size(); ++i)
+        scores[i] = m_responses[i] ? m_responses[i]->boxScore() : 0;
+    return scores;
+}
+
+void BackSheetScreen::applyNoDifficultiesRule()
+{
+    const Qt::CheckState state = m_ui->Check1->checkState();
+    if (state == Qt::PartiallyChecked)
+        return;
+    const bool noDifficulties = state == Qt::Checked;
+    // Disabled boxes keep their ticks and scores.
+    for (int number = kFirstFollowUpBox; number <= Back::kBoxCount; ++number)
+        box(number)->setEnabled(!noDifficulties);
+    if (!noDifficulties)
+        return;
+    QMessageBox warning(QMessageBox::Information, u"คำเตือน"_s,
+        u"คุณตอบว่า (ไม่)  ไม่ต้องตอบข้อต่อไป เลือก OK และคลิกที่ปุ่ม แปลผล"_s, QMessageBox::Ok, this);
+    warning.exec();
+}
+
+void BackSheetScreen::interpretBackSheet()
+{
+    const Back::Result result = Back::interpret(boxScores());
+    m_ui->Text1->setText(QString::number(result.score));
+    // A score above every range (several ticks in one question) has no word;
+    // the word of an earlier press would not describe it.
+    m_ui->Label18->setText(result.severity ? severityWord(*result.severity) : QString());
+}
+
+void BackSheetScreen::clearBackSheet()
+{
+    // Check1 first: its rule enables the follow-up boxes again, and each
+    // scored box's tick rule brings its score back to 0 as it is cleared.
+    for (QCheckBox *answer : m_boxes)
+        answer->setCheckState(Qt::Unchecked);
+    m_ui->Text1->clear();
+    m_ui->Label18->clear();
+}
+
+void BackSheetScreen::closeSheet()
+{
+    hide();
+    clearBackSheet();
+    emit frontSideRequested();
 }

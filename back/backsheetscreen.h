@@ -1,12 +1,19 @@
 #pragma once
 
+#include "backscoring.h"
+
 #include <QWidget>
 
+#include <array>
+
+class QCheckBox;
+class ResponseBox;
 namespace Ui {
 class BackSheetScreen;
 }
 
-// The back side of the paper form (Form4): the impact questions.
+// The back side of the paper form (Form4): the impact questions, their score
+// and its severity word.
 class BackSheetScreen final : public QWidget
 {
     Q_OBJECT
@@ -16,9 +23,23 @@ public:
     explicit BackSheetScreen(QWidget *parent = nullptr);
     ~BackSheetScreen() override;
 
+    // Zero for the boxes that carry no score.
+    Back::BoxScores boxScores() const;
+
 signals:
     void frontSideRequested();
 
 private:
+    QCheckBox *box(int number) const;
+    void fitIndicators();
+    void attachResponseBoxes();
+    void describeBoxes();
+    void applyNoDifficultiesRule();
+    void interpretBackSheet();
+    void clearBackSheet();
+    void closeSheet();
+
     Ui::BackSheetScreen *m_ui;
+    std::array<QCheckBox *, Back::kBoxCount> m_boxes {}; // by box number, Check1 first
+    std::array<ResponseBox *, Back::kBoxCount> m_responses {}; // null for the unscored boxes
 };
