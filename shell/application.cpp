@@ -1,9 +1,10 @@
 #include "application.h"
 
+#include "captionstyle.h"
+
 #include <QApplication>
 #include <QFontDatabase>
 #include <QIcon>
-#include <QStyleFactory>
 
 using namespace Qt::StringLiterals;
 
@@ -47,8 +48,7 @@ void setUp(QApplication &app)
     QApplication::setApplicationVersion(u"1.00"_s);
 
     // One look on every platform, and one that paints the buttons' own colours.
-    if (QStyle *fusion = QStyleFactory::create(u"Fusion"_s))
-        QApplication::setStyle(fusion);
+    QApplication::setStyle(new CaptionStyle);
 
     QFont font(uiFamily());
     font.setPixelSize(kDefaultPixelSize);

@@ -1,0 +1,202 @@
+#include "shell/application.h"
+#include "shell/screenregistry.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyleOption>
+#include <QTest>
+
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+// Thai stacks marks above and below its letters, and font metrics do not say
+// where they end. So every caption is drawn here as its widget draws it
+// (same font, rectangle and alignment) but without clipping, and its ink must
+// stay inside the rectangle the widget gives it.
+
+namespace {
+
+struct Caption {
+    QString text;
+    QRect rect; // where the widget draws its text, in widget coordinates
+    int flags;
+};
+
+std::optional<Caption> captionOf(QWidget *widget)
+{
+    QStyle *style = widget->style();
+    if (auto *label = qobject_cast<QLabel *>(widget)) {
+        int flags = int(label->alignment());
+        if (label->wordWrap())
+            flags |= Qt::TextWordWrap;
+        return Caption { label->text(), label->contentsRect(), flags };
+    }
+    if (auto *box = qobject_cast<QCheckBox *>(widget)) {
+        QStyleOptionButton option;
+        option.initFrom(box);
+        option.text = box->text();
+        return Caption { box->text(), style->subElementRect(QStyle::SE_CheckBoxContents, &option, box),
+            Qt::AlignLeft | Qt::AlignVCenter };
+    }
+    if (auto *button = qobject_cast<QPushButton *>(widget)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        return Caption { button->text(), style->subElementRect(QStyle::SE_PushButtonContents, &option, button),
+            Qt::AlignCenter };
+    }
+    if (auto *frame = qobject_cast<QGroupBox *>(widget)) {
+        QStyleOptionGroupBox option;
+        option.initFrom(frame);
+        option.text = frame->title();
+        option.textAlignment = frame->alignment();
+        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        return Caption { frame->title(),
+            style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, frame),
+            Qt::AlignLeft | Qt::AlignVCenter };
+    }
+    return std::nullopt;
+}
+
+// The ink of the caption drawn unclipped, in widget coordinates.
+QRect inkOf(const QWidget *widget, const Caption &caption, qreal scale)
+{
+    constexpr int margin = 40;
+    QImage image((widget->size() + QSize(2 * margin, 2 * margin)) * scale, QImage::Format_ARGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setFont(widget->font());
+        QPalette ink;
+        ink.setColor(QPalette::WindowText, Qt::black);
+        widget->style()->drawItemText(&painter, caption.rect.translated(margin, margin),
+            caption.flags | Qt::TextDontClip, ink, true, caption.text, QPalette::WindowText);
+    }
+    int left = image.width(), top = image.height(), right = -1, bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(line[x]) < 250) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    if (right < 0)
+        return {};
+    // Back to logical pixels, rounding outwards.
+    const QRect physical(QPoint(left, top), QPoint(right, bottom));
+    const int x0 = int(std::floor(physical.left() / scale)) - margin;
+    const int y0 = int(std::floor(physical.top() / scale)) - margin;
+    const int x1 = int(std::ceil((physical.right() + 1) / scale)) - margin;
+    const int y1 = int(std::ceil((physical.bottom() + 1) / scale)) - margin;
+    return QRect(QPoint(x0, y0), QPoint(x1 - 1, y1 - 1));
+}
+
+// The words that the results put into labels that start empty.
+QStringList wordsFor(const QWidget *widget)
+{
+    const QWidget *window = widget->window();
+    const QString name = widget->objectName();
+    if (window->objectName() == u"Form3"_s
+        && QStringList { u"Label36"_s, u"Label38"_s, u"Label40"_s, u"Label42"_s, u"Label44"_s, u"Label46"_s }.contains(
+            name))
+        return { u"ปกติ"_s, u"เสี่ยง"_s, u"มีปัญหา"_s };
+    if (window->objectName() == u"Form4"_s && name == u"Label18"_s)
+        return { u"ไม่รุนแรง/รุนแรงเล็กน้อย"_s, u"รุนแรงปานกลาง"_s, u"รุนแรงมาก"_s };
+    return {};
+}
+
+} // namespace
+
+class CaptionFitTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void captionsShowWhole_data();
+    void captionsShowWhole();
+
+private:
+    ScreenRegistry *m_screens = nullptr;
+};
+
+void CaptionFitTest::initTestCase()
+{
+    m_screens = new ScreenRegistry(this);
+    for (Screen which : { Screen::Welcome, Screen::Menu, Screen::FrontSheet, Screen::BackSheet })
+        m_screens->show(which);
+}
+
+void CaptionFitTest::cleanupTestCase()
+{
+    delete m_screens;
+}
+
+void CaptionFitTest::captionsShowWhole_data()
+{
+    QTest::addColumn<QWidget *>("widget");
+    QTest::addColumn<QString>("text"); // empty: the widget's own caption
+    QTest::addColumn<qreal>("scale");
+
+    for (Screen which : { Screen::Welcome, Screen::Menu, Screen::FrontSheet, Screen::BackSheet }) {
+        QWidget *window = m_screens->screen(which);
+        for (QWidget *widget : window->findChildren<QWidget *>()) {
+            const std::optional<Caption> caption = captionOf(widget);
+            if (!caption)
+                continue;
+            QStringList texts = wordsFor(widget);
+            if (texts.isEmpty() && !caption->text.trimmed().isEmpty())
+                texts << QString();
+            for (const QString &text : texts)
+                for (qreal scale : { 1.0, 1.5, 2.0 })
+                    QTest::addRow("%s %s %s x%.1f", qPrintable(window->objectName()), qPrintable(widget->objectName()),
+                        qPrintable(text), scale)
+                        << widget << text << scale;
+        }
+    }
+}
+
+void CaptionFitTest::captionsShowWhole()
+{
+    QFETCH(QWidget *, widget);
+    QFETCH(QString, text);
+    QFETCH(qreal, scale);
+
+    Caption caption = *captionOf(widget);
+    if (!text.isEmpty())
+        caption.text = text;
+    const QRect ink = inkOf(widget, caption, scale);
+    QVERIFY2(!ink.isNull(), "nothing drawn");
+    QVERIFY2(caption.rect.contains(ink),
+        qPrintable(u"ink %1,%2 %3x%4 outside %5,%6 %7x%8 for \"%9\""_s.arg(ink.x())
+                       .arg(ink.y())
+                       .arg(ink.width())
+                       .arg(ink.height())
+                       .arg(caption.rect.x())
+                       .arg(caption.rect.y())
+                       .arg(caption.rect.width())
+                       .arg(caption.rect.height())
+                       .arg(caption.text)));
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    Application::setUp(app);
+    CaptionFitTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_captionfit.moc"
