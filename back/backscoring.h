@@ -15,14 +15,17 @@ inline constexpr int kBoxCount = 36;
 enum class ImpactLevel { NotAtAll, ALittle, QuiteALot, ALot };
 
 // Only "ค่อนข้างมาก" and "มาก" raise the score.
-inline constexpr std::array<int, 4> kImpactWeight{
+inline constexpr std::array<int, 4> kImpactWeight {
     0, // NotAtAll  "ไม่เลย" / "ไม่"
     0, // ALittle   "เล็กน้อย"
     1, // QuiteALot "ค่อนข้างมาก"
     2, // ALot      "มาก"
 };
 
-constexpr int weightOf(ImpactLevel level) { return kImpactWeight.at(static_cast<std::size_t>(level)); }
+constexpr int weightOf(ImpactLevel level)
+{
+    return kImpactWeight.at(static_cast<std::size_t>(level));
+}
 
 enum class Question { Upset, HomeLife, Friendships, ClassroomLearning, LeisureActivities, Burden };
 
@@ -35,7 +38,7 @@ struct ScoredBox {
 // The 24 boxes that follow the tick rule. Every other box (the "ไม่" and
 // "ใช่" answers, the duration, the boxes in front of the area names) never
 // counts.
-inline constexpr std::array<ScoredBox, 24> kScoredBoxes{{
+inline constexpr std::array<ScoredBox, 24> kScoredBoxes {{
     {10, Question::Upset, ImpactLevel::NotAtAll},
     {9, Question::Upset, ImpactLevel::ALittle},
     {11, Question::Upset, ImpactLevel::QuiteALot},
@@ -71,7 +74,7 @@ struct SeverityRange {
 };
 
 // Tested in order; a score of 13 to 18 (several ticks in one question) has none.
-inline constexpr std::array<SeverityRange, 3> kSeverityRanges{{
+inline constexpr std::array<SeverityRange, 3> kSeverityRanges {{
     {0, 0, Severity::Slight},
     {1, 2, Severity::Moderate},
     {3, 12, Severity::Severe},

@@ -6,7 +6,7 @@ namespace {
 
 constexpr bool itemTableIsSound()
 {
-    std::array<int, kBoxCount + 1> uses{};
+    std::array<int, kBoxCount + 1> uses {};
     for (std::size_t i = 0; i < kItemTable.size(); ++i) {
         const ItemRow &row = kItemTable[i];
         if (row.item != static_cast<int>(i) + 1)
@@ -30,7 +30,7 @@ static_assert(itemTableIsSound(), "every box belongs to one item, and every item
 
 constexpr bool everyItemInOneScale()
 {
-    std::array<int, kItemCount + 1> uses{};
+    std::array<int, kItemCount + 1> uses {};
     for (const SummedScale &scale : kSummedScales)
         for (int item : scale.items)
             ++uses[static_cast<std::size_t>(item)];

@@ -28,7 +28,7 @@ struct ItemRow {
 
 // The box numbers do not follow the grid; this table is the only mapping.
 // Items 7, 11, 14, 21 and 25 are reverse-scored: 2, 1, 0 from NotTrue.
-inline constexpr std::array<ItemRow, kItemCount> kItemTable{{
+inline constexpr std::array<ItemRow, kItemCount> kItemTable {{
     {1, {{{1, 0}, {2, 1}, {3, 2}}}},
     {2, {{{6, 0}, {5, 1}, {4, 2}}}},
     {3, {{{9, 0}, {8, 1}, {7, 2}}}},
@@ -56,7 +56,10 @@ inline constexpr std::array<ItemRow, kItemCount> kItemTable{{
     {25, {{{51, 2}, {50, 1}, {49, 0}}}},
 }};
 
-constexpr const ItemRow &itemRow(int item) { return kItemTable.at(static_cast<std::size_t>(item - 1)); }
+constexpr const ItemRow &itemRow(int item)
+{
+    return kItemTable.at(static_cast<std::size_t>(item - 1));
+}
 
 enum class Band { Normal, AtRisk, Problem };
 
@@ -81,7 +84,7 @@ struct SummedScale {
 
 // The five scales that sum their own items. Social runs the other way: a low
 // score is a problem, so its rule tests the Problem range first.
-inline constexpr std::array<SummedScale, 5> kSummedScales{{
+inline constexpr std::array<SummedScale, 5> kSummedScales {{
     {Scale::Area1, {3, 8, 13, 16, 24}, {{{0, 5, Band::Normal}, {6, 6, Band::AtRisk}, {7, 10, Band::Problem}}}},
     {Scale::Area2, {5, 7, 12, 18, 22}, {{{0, 4, Band::Normal}, {5, 5, Band::AtRisk}, {6, 10, Band::Problem}}}},
     {Scale::Area3, {2, 10, 15, 21, 25}, {{{0, 5, Band::Normal}, {6, 6, Band::AtRisk}, {7, 10, Band::Problem}}}},
@@ -90,19 +93,22 @@ inline constexpr std::array<SummedScale, 5> kSummedScales{{
 }};
 
 // The total of the four areas; the social scale stays out of it.
-inline constexpr BandRule kTotalRule{{{0, 16, Band::Normal}, {17, 18, Band::AtRisk}, {19, 40, Band::Problem}}};
+inline constexpr BandRule kTotalRule {{{0, 16, Band::Normal}, {17, 18, Band::AtRisk}, {19, 40, Band::Problem}}};
 
 // Box scores by box number: element 0 is Check1.
 using BoxScores = std::array<int, kBoxCount>;
 
 struct Result {
-    std::array<std::int16_t, kScaleCount> scores{}; // by Scale
-    std::array<std::optional<Band>, kScaleCount> bands{}; // empty where no range holds the score
+    std::array<std::int16_t, kScaleCount> scores {}; // by Scale
+    std::array<std::optional<Band>, kScaleCount> bands {}; // empty where no range holds the score
 };
 
 std::optional<Band> bandFor(const BandRule &rule, int score);
 Result interpret(const BoxScores &boxScores);
 
-constexpr int index(Scale scale) { return static_cast<int>(scale); }
+constexpr int index(Scale scale)
+{
+    return static_cast<int>(scale);
+}
 
 } // namespace Front

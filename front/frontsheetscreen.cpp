@@ -16,14 +16,17 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Layout in twips, as on the paper form; 15 twips make one pixel.
-constexpr int px(int twips) { return twips / 15; }
+constexpr int px(int twips)
+{
+    return twips / 15;
+}
 
 struct ItemBlock {
     int firstItem;
     int labelLeft;
     std::array<int, Front::kColumnCount> boxLefts; // NotTrue, SomewhatTrue, CertainlyTrue
 };
-constexpr std::array<ItemBlock, 2> kItemBlocks{{
+constexpr std::array<ItemBlock, 2> kItemBlocks {{
     {1, 120, {720, 1560, 2400}},
     {16, 3240, {3840, 4680, 5520}},
 }};
@@ -38,17 +41,20 @@ constexpr int kLabelHeight = 375;
 constexpr int kWindowLeft = 315;
 constexpr int kWindowTop = 1080;
 
-const ItemBlock &blockOf(int item) { return item < kItemBlocks[1].firstItem ? kItemBlocks[0] : kItemBlocks[1]; }
+const ItemBlock &blockOf(int item)
+{
+    return item < kItemBlocks[1].firstItem ? kItemBlocks[0] : kItemBlocks[1];
+}
 
 // The label control of each item, item 1 first.
-constexpr std::array<int, Front::kItemCount> kItemLabelNumbers{
+constexpr std::array<int, Front::kItemCount> kItemLabelNumbers {
     1, 5, 7, 8, 9, 10, 15, 14, 13, 12, 11, 16, 17, 18, 19, // items 1 to 15
     33, 29, 27, 26, 25, 24, 20, 21, 22, 23, // items 16 to 25
 };
 
 const std::array<QString, Front::kColumnCount> &columnHeadings()
 {
-    static const std::array<QString, Front::kColumnCount> headings{u"ไม่จริง"_s, u"ค่อนข้างจริง"_s, u"จริง"_s};
+    static const std::array<QString, Front::kColumnCount> headings {u"ไม่จริง"_s, u"ค่อนข้างจริง"_s, u"จริง"_s};
     return headings;
 }
 
@@ -151,7 +157,7 @@ void FrontSheetScreen::setFocusOrder()
 
 Front::BoxScores FrontSheetScreen::boxScores() const
 {
-    Front::BoxScores scores{};
+    Front::BoxScores scores {};
     for (std::size_t i = 0; i < m_boxes.size(); ++i)
         scores[i] = m_boxes[i]->boxScore();
     return scores;
@@ -160,7 +166,7 @@ Front::BoxScores FrontSheetScreen::boxScores() const
 void FrontSheetScreen::interpretFrontSheet()
 {
     const Front::Result result = Front::interpret(boxScores());
-    const std::array<std::pair<QLineEdit *, QLabel *>, Front::kScaleCount> lines{{
+    const std::array<std::pair<QLineEdit *, QLabel *>, Front::kScaleCount> lines {{
         {m_ui->Text1, m_ui->Label36},
         {m_ui->Text2, m_ui->Label38},
         {m_ui->Text3, m_ui->Label40},

@@ -35,5 +35,5 @@ private:
     void closeSheet();
 
     Ui::FrontSheetScreen *m_ui;
-    std::array<ResponseBox *, Front::kBoxCount> m_boxes{}; // by box number, Check1 first
+    std::array<ResponseBox *, Front::kBoxCount> m_boxes {}; // by box number, Check1 first
 };

@@ -35,21 +35,21 @@ std::optional<Caption> captionOf(QWidget *widget)
         int flags = int(label->alignment());
         if (label->wordWrap())
             flags |= Qt::TextWordWrap;
-        return Caption { label->text(), label->contentsRect(), flags };
+        return Caption {label->text(), label->contentsRect(), flags};
     }
     if (auto *box = qobject_cast<QCheckBox *>(widget)) {
         QStyleOptionButton option;
         option.initFrom(box);
         option.text = box->text();
-        return Caption { box->text(), style->subElementRect(QStyle::SE_CheckBoxContents, &option, box),
-            Qt::AlignLeft | Qt::AlignVCenter };
+        return Caption {box->text(), style->subElementRect(QStyle::SE_CheckBoxContents, &option, box),
+            Qt::AlignLeft | Qt::AlignVCenter};
     }
     if (auto *button = qobject_cast<QPushButton *>(widget)) {
         QStyleOptionButton option;
         option.initFrom(button);
         option.text = button->text();
-        return Caption { button->text(), style->subElementRect(QStyle::SE_PushButtonContents, &option, button),
-            Qt::AlignCenter };
+        return Caption {
+            button->text(), style->subElementRect(QStyle::SE_PushButtonContents, &option, button), Qt::AlignCenter};
     }
     if (auto *frame = qobject_cast<QGroupBox *>(widget)) {
         QStyleOptionGroupBox option;
@@ -57,9 +57,9 @@ std::optional<Caption> captionOf(QWidget *widget)
         option.text = frame->title();
         option.textAlignment = frame->alignment();
         option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-        return Caption { frame->title(),
+        return Caption {frame->title(),
             style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, frame),
-            Qt::AlignLeft | Qt::AlignVCenter };
+            Qt::AlignLeft | Qt::AlignVCenter};
     }
     return std::nullopt;
 }
@@ -108,11 +108,11 @@ QStringList wordsFor(const QWidget *widget)
     const QWidget *window = widget->window();
     const QString name = widget->objectName();
     if (window->objectName() == u"Form3"_s
-        && QStringList { u"Label36"_s, u"Label38"_s, u"Label40"_s, u"Label42"_s, u"Label44"_s, u"Label46"_s }.contains(
+        && QStringList {u"Label36"_s, u"Label38"_s, u"Label40"_s, u"Label42"_s, u"Label44"_s, u"Label46"_s}.contains(
             name))
-        return { u"ปกติ"_s, u"เสี่ยง"_s, u"มีปัญหา"_s };
+        return {u"ปกติ"_s, u"เสี่ยง"_s, u"มีปัญหา"_s};
     if (window->objectName() == u"Form4"_s && name == u"Label18"_s)
-        return { u"ไม่รุนแรง/รุนแรงเล็กน้อย"_s, u"รุนแรงปานกลาง"_s, u"รุนแรงมาก"_s };
+        return {u"ไม่รุนแรง/รุนแรงเล็กน้อย"_s, u"รุนแรงปานกลาง"_s, u"รุนแรงมาก"_s};
     return {};
 }
 
@@ -135,7 +135,7 @@ private:
 void CaptionFitTest::initTestCase()
 {
     m_screens = new ScreenRegistry(this);
-    for (Screen which : { Screen::Welcome, Screen::Menu, Screen::FrontSheet, Screen::BackSheet })
+    for (Screen which : {Screen::Welcome, Screen::Menu, Screen::FrontSheet, Screen::BackSheet})
         m_screens->show(which);
 }
 
@@ -150,7 +150,7 @@ void CaptionFitTest::captionsShowWhole_data()
     QTest::addColumn<QString>("text"); // empty: the widget's own caption
     QTest::addColumn<qreal>("scale");
 
-    for (Screen which : { Screen::Welcome, Screen::Menu, Screen::FrontSheet, Screen::BackSheet }) {
+    for (Screen which : {Screen::Welcome, Screen::Menu, Screen::FrontSheet, Screen::BackSheet}) {
         QWidget *window = m_screens->screen(which);
         for (QWidget *widget : window->findChildren<QWidget *>()) {
             const std::optional<Caption> caption = captionOf(widget);
@@ -160,7 +160,7 @@ void CaptionFitTest::captionsShowWhole_data()
             if (texts.isEmpty() && !caption->text.trimmed().isEmpty())
                 texts << QString();
             for (const QString &text : texts)
-                for (qreal scale : { 1.0, 1.5, 2.0 })
+                for (qreal scale : {1.0, 1.5, 2.0})
                     QTest::addRow("%s %s %s x%.1f", qPrintable(window->objectName()), qPrintable(widget->objectName()),
                         qPrintable(text), scale)
                         << widget << text << scale;

@@ -23,7 +23,7 @@ void ResponseBoxTest::stateChangesByCode_data()
     QTest::addColumn<Qt::CheckState>("state");
     QTest::addColumn<int>("score");
 
-    for (int value : { 0, 1, 2 }) {
+    for (int value : {0, 1, 2}) {
         QTest::addRow("worth %d ticked", value) << value << Qt::Checked << Qt::Checked << value;
         QTest::addRow("worth %d cleared", value) << value << Qt::Unchecked << Qt::Unchecked << 0;
         QTest::addRow("worth %d grayed", value) << value << Qt::PartiallyChecked << Qt::Unchecked << 0;

@@ -14,7 +14,7 @@ namespace {
 // Box scores as the tick rule would leave them: (box number, score) pairs.
 Back::BoxScores scores(std::initializer_list<std::pair<int, int>> ticked)
 {
-    Back::BoxScores result{};
+    Back::BoxScores result {};
     for (const auto &[box, score] : ticked)
         result[static_cast<std::size_t>(box - 1)] += score;
     return result;

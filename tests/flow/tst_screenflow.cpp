@@ -82,7 +82,7 @@ QList<QWidget *> ScreenFlowTest::visibleScreens() const
 
 void ScreenFlowTest::startsOnWelcomeOnly()
 {
-    QCOMPARE(visibleScreens(), QList<QWidget *>{screen(Screen::Welcome)});
+    QCOMPARE(visibleScreens(), QList<QWidget *> {screen(Screen::Welcome)});
     QCOMPARE(screen(Screen::Welcome)->objectName(), u"Form1"_s);
     QCOMPARE(screen(Screen::Welcome)->windowTitle(), u"โปรแกรมแปลผลการประเมินพฤติกรรม KVT "_s);
     QVERIFY(!screen(Screen::Menu));
@@ -93,7 +93,7 @@ void ScreenFlowTest::enterShowsMenuAndHidesWelcome()
 {
     QWidget *welcome = screen(Screen::Welcome);
     enter();
-    QCOMPARE(visibleScreens(), QList<QWidget *>{screen(Screen::Menu)});
+    QCOMPARE(visibleScreens(), QList<QWidget *> {screen(Screen::Menu)});
     QCOMPARE(screen(Screen::Menu)->objectName(), u"Form2"_s);
     QCOMPARE(screen(Screen::Menu)->windowTitle(), u"โปรแกรมแปลผลการประเมินพฤติกรรม (KVT)"_s);
     QCOMPARE(screen(Screen::Welcome), welcome); // kept, hidden

@@ -22,16 +22,15 @@ QRect twips(int left, int top, int width, int height)
 }
 
 // The paper's item table, item by item: NotTrue, SomewhatTrue, CertainlyTrue boxes.
-constexpr int kBoxesOfItem[25][3] = {
-    {1, 2, 3}, {6, 5, 4}, {9, 8, 7}, {10, 11, 12}, {15, 14, 13}, {16, 17, 18}, {19, 20, 21}, {22, 23, 24},
-    {30, 29, 28}, {25, 26, 27}, {31, 32, 33}, {34, 35, 36}, {37, 38, 39}, {48, 47, 46}, {45, 44, 43},
-    {75, 74, 73}, {70, 71, 72}, {67, 68, 69}, {66, 65, 64}, {61, 62, 63}, {60, 59, 58}, {57, 56, 55},
+constexpr int kBoxesOfItem[25][3] = {{1, 2, 3}, {6, 5, 4}, {9, 8, 7}, {10, 11, 12}, {15, 14, 13}, {16, 17, 18},
+    {19, 20, 21}, {22, 23, 24}, {30, 29, 28}, {25, 26, 27}, {31, 32, 33}, {34, 35, 36}, {37, 38, 39}, {48, 47, 46},
+    {45, 44, 43}, {75, 74, 73}, {70, 71, 72}, {67, 68, 69}, {66, 65, 64}, {61, 62, 63}, {60, 59, 58}, {57, 56, 55},
     {54, 53, 52}, {40, 41, 42}, {51, 50, 49}};
-constexpr int kLabelOfItem[25] = {1, 5, 7, 8, 9, 10, 15, 14, 13, 12, 11, 16, 17, 18, 19,
-    33, 29, 27, 26, 25, 24, 20, 21, 22, 23};
+constexpr int kLabelOfItem[25]
+    = {1, 5, 7, 8, 9, 10, 15, 14, 13, 12, 11, 16, 17, 18, 19, 33, 29, 27, 26, 25, 24, 20, 21, 22, 23};
 
-const QStringList kScoreBoxes{u"Text1"_s, u"Text2"_s, u"Text3"_s, u"Text4"_s, u"Text5"_s, u"Text6"_s};
-const QStringList kBandLabels{u"Label36"_s, u"Label38"_s, u"Label40"_s, u"Label42"_s, u"Label44"_s, u"Label46"_s};
+const QStringList kScoreBoxes {u"Text1"_s, u"Text2"_s, u"Text3"_s, u"Text4"_s, u"Text5"_s, u"Text6"_s};
+const QStringList kBandLabels {u"Label36"_s, u"Label38"_s, u"Label40"_s, u"Label42"_s, u"Label44"_s, u"Label46"_s};
 
 } // namespace
 
@@ -62,11 +61,7 @@ private slots:
 
 private:
     QCheckBox *box(int number) const { return m_screen->findChild<QCheckBox *>(u"Check%1"_s.arg(number)); }
-    template<typename T>
-    T *control(const QString &name) const
-    {
-        return m_screen->findChild<T *>(name);
-    }
+    template<typename T> T *control(const QString &name) const { return m_screen->findChild<T *>(name); }
     void tick(std::initializer_list<int> boxes);
     void press(const QString &button) { QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton); }
     QStringList texts(const QStringList &names) const;
@@ -124,7 +119,8 @@ void FrontSheetTest::itemRows()
     QVERIFY(label);
     QCOMPARE(label->text(), u"ข้อที่ %1"_s.arg(item));
     QCOMPARE(label->geometry(), twips(left ? 120 : 3240, boxTop + 120, 855, 375));
-    const QColor expectedColour = item % 5 == 0 ? QColor(255, 0, 0) : QApplication::palette().color(QPalette::WindowText);
+    const QColor expectedColour
+        = item % 5 == 0 ? QColor(255, 0, 0) : QApplication::palette().color(QPalette::WindowText);
     QCOMPARE(label->palette().color(QPalette::WindowText), expectedColour);
 
     const int lefts[2][3] = {{720, 1560, 2400}, {3840, 4680, 5520}};
@@ -192,8 +188,8 @@ void FrontSheetTest::fixedControls_data()
         {"Command4", u"เริ่มใหม่"_s, twips(8040, 3840, 1575, 615), none, 0, false},
         {"Command2", u"ปิดหน้าต่าง"_s, twips(9720, 3840, 1455, 615), none, 0, false},
         {"Frame1", u"ข้อควรระวัง"_s, twips(6480, 4680, 4815, 1455), none, 0, false},
-        {"Label47", u"ใน 1 ข้อ โปรดทำเครื่องหมายถูกเพียงตัวเลือกเดียวเท่านั้น เพื่อการแปลผลที่ถูกต้อง"_s,
-            twips(240, 360, 4455, 495), none, 0, false},
+        {"Label47", u"ใน 1 ข้อ โปรดทำเครื่องหมายถูกเพียงตัวเลือกเดียวเท่านั้น เพื่อการแปลผลที่ถูกต้อง"_s, twips(240, 360, 4455, 495),
+            none, 0, false},
         {"Label48", {}, twips(6720, 6240, 4335, 255), QColor(0, 0, 255), 0, false},
     };
     for (const Row &row : rows)
@@ -226,7 +222,8 @@ void FrontSheetTest::fixedControls()
         QVERIFY(!scoreBox->isEnabled());
         QCOMPARE(scoreBox->alignment(), Qt::AlignCenter);
         QCOMPARE(scoreBox->palette().color(QPalette::Active, QPalette::Text), colour);
-        QCOMPARE(scoreBox->accessibleName(), m_screen->findChild<QLabel *>(u"Label%1"_s.arg(35 + 2 * kScoreBoxes.indexOf(name)))->text().trimmed());
+        QCOMPARE(scoreBox->accessibleName(),
+            m_screen->findChild<QLabel *>(u"Label%1"_s.arg(35 + 2 * kScoreBoxes.indexOf(name)))->text().trimmed());
     } else if (colour.isValid()) {
         QCOMPARE(widget->palette().color(QPalette::WindowText), colour);
     }
@@ -332,20 +329,19 @@ void FrontSheetTest::results_data()
     QTest::addColumn<QStringList>("bands");
 
     const QString normal = u"ปกติ"_s, atRisk = u"เสี่ยง"_s, problem = u"มีปัญหา"_s;
-    QTest::newRow("nothing ticked") << QList<int>{} << QStringList{u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s}
-                                    << QStringList{normal, normal, normal, normal, normal, problem};
-    QTest::newRow("overview example")
-        << QList<int>{7, 24, 38, 74, 14, 20, 35, 4, 27, 43, 60, 17, 3, 11, 29}
-        << QStringList{u"6"_s, u"3"_s, u"8"_s, u"1"_s, u"18"_s, u"4"_s}
-        << QStringList{atRisk, normal, problem, normal, atRisk, normal};
-    QTest::newRow("item 7 not true") << QList<int>{19} << QStringList{u"0"_s, u"2"_s, u"0"_s, u"0"_s, u"2"_s, u"0"_s}
-                                     << QStringList{normal, normal, normal, normal, normal, problem};
-    QTest::newRow("all worth two")
-        << QList<int>{3, 4, 7, 12, 13, 18, 19, 24, 28, 27, 31, 36, 39, 48, 43, 73, 72, 69, 64, 63, 60, 55, 52, 42, 51}
-        << QStringList{u"10"_s, u"10"_s, u"10"_s, u"10"_s, u"40"_s, u"10"_s}
-        << QStringList{problem, problem, problem, problem, problem, normal};
-    QTest::newRow("all of item 3") << QList<int>{7, 8, 9} << QStringList{u"3"_s, u"0"_s, u"0"_s, u"0"_s, u"3"_s, u"0"_s}
-                                   << QStringList{normal, normal, normal, normal, normal, problem};
+    QTest::newRow("nothing ticked") << QList<int> {} << QStringList {u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s}
+                                    << QStringList {normal, normal, normal, normal, normal, problem};
+    QTest::newRow("overview example") << QList<int> {7, 24, 38, 74, 14, 20, 35, 4, 27, 43, 60, 17, 3, 11, 29}
+                                      << QStringList {u"6"_s, u"3"_s, u"8"_s, u"1"_s, u"18"_s, u"4"_s}
+                                      << QStringList {atRisk, normal, problem, normal, atRisk, normal};
+    QTest::newRow("item 7 not true") << QList<int> {19} << QStringList {u"0"_s, u"2"_s, u"0"_s, u"0"_s, u"2"_s, u"0"_s}
+                                     << QStringList {normal, normal, normal, normal, normal, problem};
+    QTest::newRow("all worth two") << QList<int> {3, 4, 7, 12, 13, 18, 19, 24, 28, 27, 31, 36, 39, 48, 43, 73, 72, 69,
+        64, 63, 60, 55, 52, 42, 51} << QStringList {u"10"_s, u"10"_s, u"10"_s, u"10"_s, u"40"_s, u"10"_s}
+                                   << QStringList {problem, problem, problem, problem, problem, normal};
+    QTest::newRow("all of item 3") << QList<int> {7, 8, 9}
+                                   << QStringList {u"3"_s, u"0"_s, u"0"_s, u"0"_s, u"3"_s, u"0"_s}
+                                   << QStringList {normal, normal, normal, normal, normal, problem};
 }
 
 void FrontSheetTest::results()
@@ -385,7 +381,7 @@ void FrontSheetTest::restartEmptiesEverything()
     press(u"Command4"_s);
     for (int number = 1; number <= 75; ++number)
         QVERIFY(!box(number)->isChecked());
-    QCOMPARE(m_screen->boxScores(), Front::BoxScores{});
+    QCOMPARE(m_screen->boxScores(), Front::BoxScores {});
     QCOMPARE(texts(kScoreBoxes), QStringList(6));
     QCOMPARE(texts(kBandLabels), QStringList(6));
     QVERIFY(m_screen->isVisible());
@@ -398,7 +394,7 @@ void FrontSheetTest::closeEmptiesAndHides()
     press(u"Command2"_s);
     QVERIFY(!m_screen->isVisible());
     QVERIFY(!box(19)->isChecked());
-    QCOMPARE(m_screen->boxScores(), Front::BoxScores{});
+    QCOMPARE(m_screen->boxScores(), Front::BoxScores {});
     QCOMPARE(texts(kScoreBoxes) + texts(kBandLabels), QStringList(12));
 }
 
