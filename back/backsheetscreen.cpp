@@ -11,6 +11,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+constexpr int px(int twips)
+{
+    return twips / 15;
+}
+
+// Where the window's client area opens, from the top-left of the display.
+constexpr int kWindowLeft = 330;
+constexpr int kWindowTop = 1110;
+
 // Every box of the questions after the first: Check5 to Check36.
 constexpr int kFirstFollowUpBox = 5;
 
@@ -47,8 +56,7 @@ BackSheetScreen::BackSheetScreen(QWidget *parent)
     , m_ui(new Ui::BackSheetScreen)
 {
     m_ui->setupUi(this);
-    // The .ui keeps only the size of a top-level form; it opens at this spot.
-    setGeometry(22, 74, 761, 426);
+    setGeometry(QRect(QPoint(px(kWindowLeft), px(kWindowTop)), size())); // the client area, not the frame
 
     for (int number = 1; number <= Back::kBoxCount; ++number)
         m_boxes[static_cast<std::size_t>(number - 1)] = findChild<QCheckBox *>(u"Check%1"_s.arg(number));
