@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QStyleOption>
 #include <QTest>
+#include <QTextDocument>
 
 #include <optional>
 
@@ -26,6 +27,7 @@ struct Caption {
     QString text;
     QRect rect; // where the widget draws its text, in widget coordinates
     int flags;
+    bool rich = false;
 };
 
 std::optional<Caption> captionOf(QWidget *widget)
