@@ -29,12 +29,12 @@ struct GridRow {
     int areaBox;
     std::array<int, 4> levelBoxes;
 };
-constexpr std::array<GridRow, 4> kGridRows { {
-    { 29, { 13, 14, 15, 16 } }, // HomeLife
-    { 30, { 17, 18, 19, 20 } }, // Friendships
-    { 31, { 21, 22, 23, 24 } }, // ClassroomLearning
-    { 32, { 25, 26, 27, 28 } }, // LeisureActivities
-} };
+constexpr std::array<GridRow, 4> kGridRows {{
+    {29, {13, 14, 15, 16}}, // HomeLife
+    {30, {17, 18, 19, 20}}, // Friendships
+    {31, {21, 22, 23, 24}}, // ClassroomLearning
+    {32, {25, 26, 27, 28}}, // LeisureActivities
+}};
 
 QString severityWord(Back::Severity severity)
 {
@@ -102,8 +102,8 @@ void BackSheetScreen::attachResponseBoxes()
 void BackSheetScreen::describeBoxes()
 {
     // The grid boxes have no caption: their row and column say what they mean.
-    const std::array<const QLabel *, 4> areaNames { m_ui->Label8, m_ui->Label13, m_ui->Label14, m_ui->Label15 };
-    const std::array<const QLabel *, 4> levelHeaders { m_ui->Label9, m_ui->Label10, m_ui->Label11, m_ui->Label12 };
+    const std::array<const QLabel *, 4> areaNames {m_ui->Label8, m_ui->Label13, m_ui->Label14, m_ui->Label15};
+    const std::array<const QLabel *, 4> levelHeaders {m_ui->Label9, m_ui->Label10, m_ui->Label11, m_ui->Label12};
     for (std::size_t row = 0; row < kGridRows.size(); ++row) {
         const QString area = areaNames[row]->text();
         box(kGridRows[row].areaBox)->setAccessibleName(area);
@@ -111,9 +111,9 @@ void BackSheetScreen::describeBoxes()
             box(kGridRows[row].levelBoxes[level])->setAccessibleName(area + u' ' + levelHeaders[level]->text());
     }
     // "มาก" of the child's upset and "มาก" of the family's burden read alike.
-    for (QCheckBox *answer : { m_ui->Check9, m_ui->Check10, m_ui->Check11, m_ui->Check12 })
+    for (QCheckBox *answer : {m_ui->Check9, m_ui->Check10, m_ui->Check11, m_ui->Check12})
         answer->setAccessibleDescription(m_ui->Label6->text());
-    for (QCheckBox *answer : { m_ui->Check33, m_ui->Check34, m_ui->Check35, m_ui->Check36 })
+    for (QCheckBox *answer : {m_ui->Check33, m_ui->Check34, m_ui->Check35, m_ui->Check36})
         answer->setAccessibleDescription(m_ui->Label16->text());
     m_ui->Text1->setAccessibleName(m_ui->Label17->text());
 }
