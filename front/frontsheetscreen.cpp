@@ -113,6 +113,7 @@ void FrontSheetScreen::placeItems()
         auto *label = new QLabel(caption, this);
         label->setObjectName(u"Label%1"_s.arg(kItemLabelNumbers[static_cast<std::size_t>(row.item - 1)]));
         label->setGeometry(px(block.labelLeft), px(rowTop + kLabelDrop), px(kLabelWidth), px(kLabelHeight));
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         if (row.item % 5 == 0) {
             QPalette palette = label->palette();
             palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
