@@ -2,11 +2,25 @@
 
 #include "ui_menuscreen.h"
 
+#include "schooltexts.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QStyle>
+
+using namespace Qt::StringLiterals;
+
 MenuScreen::MenuScreen(QWidget *parent)
     : QWidget(parent)
     , m_ui(new Ui::MenuScreen)
+    , m_background(u":/pictures/menu-background.jpg"_s)
 {
     m_ui->setupUi(this);
+    m_ui->Label1->setText(
+        u"%1 %2 %3"_s.arg(SchoolTexts::schoolName(), SchoolTexts::district(), SchoolTexts::province()));
+    placeOnScreen();
+
     for (QPushButton *version : {m_ui->Command1, m_ui->Command2, m_ui->Command3})
         connect(version, &QPushButton::clicked, this, &MenuScreen::formVersionChosen);
     connect(m_ui->Command4, &QPushButton::clicked, this, &MenuScreen::exitRequested);
@@ -15,4 +29,44 @@ MenuScreen::MenuScreen(QWidget *parent)
 MenuScreen::~MenuScreen()
 {
     delete m_ui;
+}
+
+void MenuScreen::placeOnScreen()
+{
+    // The laid-out client area would cut off the exit button; the picture's
+    // size shows every control whole. Centred on the free part of the screen,
+    // or maximised where even that does not fit with the window's title bar.
+    const QSize opening = m_background.isNull() ? size() : m_background.deviceIndependentSize().toSize();
+    const QRect available = screen()->availableGeometry();
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    if (available.width() < opening.width() || available.height() < opening.height() + titleBar) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+        return;
+    }
+    QRect client(QPoint(), opening);
+    client.moveCenter(available.center());
+    client.translate(0, titleBar / 2);
+    setGeometry(client);
+}
+
+void MenuScreen::paintEvent(QPaintEvent *event)
+{
+    // Once, from the top-left corner, at the picture's own size: never scaled
+    // or tiled. Beyond it the window's plain background shows.
+    QPainter painter(this);
+    painter.setClipRegion(event->region());
+    painter.drawPixmap(QPoint(0, 0), m_background);
+}
+
+void MenuScreen::keyPressEvent(QKeyEvent *event)
+{
+    // The button holding the focus takes Enter as a press, as the space bar is.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    auto *focused = qobject_cast<QPushButton *>(focusWidget());
+    if (enter && plain && focused) {
+        focused->animateClick();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

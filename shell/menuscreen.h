@@ -1,12 +1,14 @@
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 namespace Ui {
 class MenuScreen;
 }
 
-// The main menu (Form2): the three versions of the form and the exit.
+// The main menu (Form2): the three versions of the form and the exit, over
+// the menu's background picture.
 class MenuScreen final : public QWidget
 {
     Q_OBJECT
@@ -21,6 +23,13 @@ signals:
     void formVersionChosen();
     void exitRequested();
 
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
+    void placeOnScreen();
+
     Ui::MenuScreen *m_ui;
+    QPixmap m_background;
 };

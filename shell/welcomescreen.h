@@ -19,6 +19,9 @@ public:
 signals:
     void enterRequested();
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     Ui::WelcomeScreen *m_ui;
 };
