@@ -60,7 +60,6 @@ BackSheetScreen::BackSheetScreen(QWidget *parent)
 
     for (int number = 1; number <= Back::kBoxCount; ++number)
         m_boxes[static_cast<std::size_t>(number - 1)] = findChild<QCheckBox *>(u"Check%1"_s.arg(number));
-    fitIndicators();
     attachResponseBoxes();
     describeBoxes();
     m_ui->Check1->setFocus();
@@ -79,17 +78,6 @@ BackSheetScreen::~BackSheetScreen()
 QCheckBox *BackSheetScreen::box(int number) const
 {
     return m_boxes[static_cast<std::size_t>(number - 1)];
-}
-
-void BackSheetScreen::fitIndicators()
-{
-    // Four boxes are 13 pixels high, less than the style's tick square; shrink
-    // it to the box so that its frame is not cut off.
-    for (QCheckBox *answer : m_boxes) {
-        const int indicator = answer->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, answer);
-        if (answer->height() < indicator)
-            answer->setStyleSheet(u"QCheckBox::indicator { width: %1px; height: %1px; }"_s.arg(answer->height()));
-    }
 }
 
 void BackSheetScreen::attachResponseBoxes()

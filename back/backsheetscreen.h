@@ -31,7 +31,6 @@ signals:
 
 private:
     QCheckBox *box(int number) const;
-    void fitIndicators();
     void attachResponseBoxes();
     void describeBoxes();
     void applyNoDifficultiesRule();

@@ -1,5 +1,6 @@
 #include "captionstyle.h"
 
+#include <QCheckBox>
 #include <QPainter>
 #include <QStyleFactory>
 
@@ -13,6 +14,15 @@ CaptionStyle::CaptionStyle()
 }
 
 CaptionStyle::~CaptionStyle() = default;
+
+int CaptionStyle::pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const
+{
+    const int base = QProxyStyle::pixelMetric(metric, option, widget);
+    const bool indicator = metric == PM_IndicatorWidth || metric == PM_IndicatorHeight;
+    if (indicator && qobject_cast<const QCheckBox *>(widget) && widget->height() < base)
+        return widget->height();
+    return base;
+}
 
 void CaptionStyle::drawItemText(QPainter *painter, const QRect &rect, int flags, const QPalette &palette, bool enabled,
     const QString &text, QPalette::ColorRole textRole) const
