@@ -3,18 +3,13 @@
 #include "ui_backsheetscreen.h"
 
 #include "common/responsebox.h"
+#include "common/twips.h"
 
 #include <QMessageBox>
-#include <QStyle>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-constexpr int px(int twips)
-{
-    return twips / 15;
-}
 
 // Where the window's client area opens, from the top-left of the display.
 constexpr int kWindowLeft = 330;

@@ -4,6 +4,7 @@
 
 #include "common/answerbox.h"
 #include "common/responsebox.h"
+#include "common/twips.h"
 #include "schooltexts.h"
 
 #include <QLabel>
@@ -14,12 +15,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Layout in twips, as on the paper form; 15 twips make one pixel.
-constexpr int px(int twips)
-{
-    return twips / 15;
-}
 
 struct ItemBlock {
     int firstItem;
