@@ -1,0 +1,531 @@
+#include "programmodel.h"
+
+#include <optional>
+#include <stdexcept>
+
+namespace Model {
+
+namespace {
+
+// The front of the paper form: each item's boxes from "ไม่จริง" to "จริง".
+// An ordinary item gives 0, 1, 2 from left to right; a reversed one 2, 1, 0.
+struct FrontItem {
+    std::array<int, 3> boxes;
+    bool reversed;
+};
+constexpr std::array<FrontItem, 25> kFrontItems {{
+    {{1, 2, 3}, false}, // item 1
+    {{6, 5, 4}, false}, {{9, 8, 7}, false}, {{10, 11, 12}, false}, {{15, 14, 13}, false}, // item 5
+    {{16, 17, 18}, false}, {{19, 20, 21}, true}, {{22, 23, 24}, false}, {{30, 29, 28}, false},
+    {{25, 26, 27}, false}, // item 10
+    {{31, 32, 33}, true}, {{34, 35, 36}, false}, {{37, 38, 39}, false}, {{48, 47, 46}, true},
+    {{45, 44, 43}, false}, // item 15
+    {{75, 74, 73}, false}, {{70, 71, 72}, false}, {{67, 68, 69}, false}, {{66, 65, 64}, false},
+    {{61, 62, 63}, false}, // item 20
+    {{60, 59, 58}, true}, {{57, 56, 55}, false}, {{54, 53, 52}, false}, {{40, 41, 42}, false},
+    {{51, 50, 49}, true}, // item 25
+}};
+
+// An inclusive range and the word written for a score inside it.
+struct Range {
+    int low;
+    int high;
+    const char *word;
+};
+
+const char *const kNormal = "ปกติ";
+const char *const kAtRisk = "เสี่ยง";
+const char *const kProblem = "มีปัญหา";
+
+// One result line: its items (none for the total) and its ranges in testing order.
+struct FrontLine {
+    std::array<int, 5> items;
+    std::array<Range, 3> ranges;
+};
+constexpr std::array<FrontLine, kFrontLineCount> kFrontLines {{
+    {{3, 8, 13, 16, 24}, {{{0, 5, kNormal}, {6, 6, kAtRisk}, {7, 10, kProblem}}}},
+    {{5, 7, 12, 18, 22}, {{{0, 4, kNormal}, {5, 5, kAtRisk}, {6, 10, kProblem}}}},
+    {{2, 10, 15, 21, 25}, {{{0, 5, kNormal}, {6, 6, kAtRisk}, {7, 10, kProblem}}}},
+    {{6, 11, 14, 19, 23}, {{{0, 3, kNormal}, {4, 4, kAtRisk}, {5, 10, kProblem}}}},
+    {{}, {{{0, 16, kNormal}, {17, 18, kAtRisk}, {19, 40, kProblem}}}}, // total of the four areas
+    {{1, 4, 9, 17, 20}, {{{0, 2, kProblem}, {3, 3, kAtRisk}, {4, 10, kNormal}}}}, // social, the other way round
+}};
+constexpr std::size_t kTotalLine = 4;
+
+constexpr std::array<Range, 3> kSeverity {{
+    {0, 0, "ไม่รุนแรง/รุนแรงเล็กน้อย"},
+    {1, 2, "รุนแรงปานกลาง"},
+    {3, 12, "รุนแรงมาก"},
+}};
+
+// A score outside every range empties its label rather than keep an old word.
+template<std::size_t N> std::string wordFor(const std::array<Range, N> &ranges, int score)
+{
+    for (const Range &range : ranges)
+        if (score >= range.low && score <= range.high)
+            return range.word;
+    return {};
+}
+
+bool isTicked(const Box &box)
+{
+    return box.state == BoxState::Ticked;
+}
+
+} // namespace
+
+int frontItemOf(int box)
+{
+    for (std::size_t item = 0; item < kFrontItems.size(); ++item)
+        for (int candidate : kFrontItems[item].boxes)
+            if (candidate == box)
+                return static_cast<int>(item) + 1;
+    throw std::out_of_range("no such front box");
+}
+
+std::array<int, 3> frontItemBoxes(int item)
+{
+    return kFrontItems.at(static_cast<std::size_t>(item - 1)).boxes;
+}
+
+int frontTickedValue(int box)
+{
+    const FrontItem &item = kFrontItems[static_cast<std::size_t>(frontItemOf(box) - 1)];
+    for (int column = 0; column < 3; ++column)
+        if (item.boxes[static_cast<std::size_t>(column)] == box)
+            return item.reversed ? 2 - column : column;
+    return 0;
+}
+
+BackRole backRole(int box)
+{
+    if (box == 1)
+        return BackRole::NoDifficulties;
+    if ((box >= 2 && box <= 8) || (box >= 29 && box <= 32))
+        return BackRole::Unscored;
+    return BackRole::Response;
+}
+
+int backTickedValue(int box)
+{
+    switch (box) {
+    case 9: // upset: a little
+    case 10: // not at all
+    case 35: // burden: not at all
+    case 36: // a little
+        return 0;
+    case 11: // upset: quite a lot
+    case 34: // burden: quite a lot
+        return 1;
+    case 12: // upset: a lot
+    case 33: // burden: a lot
+        return 2;
+    default:
+        break;
+    }
+    if (box >= 13 && box <= 28) {
+        // Interference grid, four boxes a row: not at all, a little, quite a lot, a lot.
+        constexpr std::array<int, 4> kByLevel {0, 0, 1, 2};
+        return kByLevel[static_cast<std::size_t>((box - 13) % 4)];
+    }
+    return 0;
+}
+
+bool isFollowUp(int box)
+{
+    return box >= 5 && box <= kBackBoxCount;
+}
+
+int buttonCount(ScreenId screen)
+{
+    switch (screen) {
+    case ScreenId::Welcome:
+        return 1;
+    case ScreenId::Menu:
+    case ScreenId::Front:
+        return 4;
+    case ScreenId::Back:
+        return 3;
+    }
+    return 0;
+}
+
+const char *screenName(ScreenId screen)
+{
+    switch (screen) {
+    case ScreenId::Welcome:
+        return "Form1";
+    case ScreenId::Menu:
+        return "Form2";
+    case ScreenId::Front:
+        return "Form3";
+    case ScreenId::Back:
+        return "Form4";
+    }
+    return "?";
+}
+
+std::string windowCaptionPrefix(ScreenId screen)
+{
+    switch (screen) {
+    case ScreenId::Welcome:
+        return "โปรแกรมแปลผลการประเมินพฤติกรรม KVT ";
+    case ScreenId::Menu:
+        return "โปรแกรมแปลผลการประเมินพฤติกรรม (KVT)";
+    case ScreenId::Front:
+        return "โปรแกรมแปลผลการประเมินพฤติกรรม KVT :: ";
+    case ScreenId::Back:
+        return "ด้านหลัง  แบบประเมินพฤติกรรมเด็ก (KVT)";
+    }
+    return {};
+}
+
+namespace {
+
+const char *buttonCaption(ScreenId screen, int button)
+{
+    switch (screen) {
+    case ScreenId::Welcome:
+        return "เข้าสู่โปรแกรม";
+    case ScreenId::Menu: {
+        static const std::array<const char *, 4> captions {
+            "แปลผลการประเมิน (ฉบับผู้ปกครองประเมิน)",
+            "แปลผลการประเมิน (ฉบับครูประจำชั้นประเมิน)",
+            "แปลผลการประเมิน (ฉบับนักเรียนประเมินตนเอง)",
+            "ออกจากโปรแกรม",
+        };
+        return captions[static_cast<std::size_t>(button - 1)];
+    }
+    case ScreenId::Front: {
+        static const std::array<const char *, 4> captions {"แปลผล", "ปิดหน้าต่าง", "ด้านหลัง", "เริ่มใหม่"};
+        return captions[static_cast<std::size_t>(button - 1)];
+    }
+    case ScreenId::Back: {
+        static const std::array<const char *, 3> captions {"ปิดหน้าต่าง", "แปลผล", "เริ่มใหม่"};
+        return captions[static_cast<std::size_t>(button - 1)];
+    }
+    }
+    return "?";
+}
+
+const char *answerName(WarningAnswer answer)
+{
+    switch (answer) {
+    case WarningAnswer::ClickOk:
+        return "OK";
+    case WarningAnswer::Enter:
+        return "Enter";
+    case WarningAnswer::Escape:
+        return "Escape";
+    case WarningAnswer::CloseBox:
+        return "its close box";
+    }
+    return "?";
+}
+
+} // namespace
+
+std::string describe(const Action &action)
+{
+    const std::string where = std::string(screenName(action.screen)) + '.';
+    const std::string box = where + "Check" + std::to_string(action.control);
+    const std::string warning = action.screen == ScreenId::Back && action.control == 1
+        ? std::string(" (warning answered with ") + answerName(action.answer) + ')'
+        : std::string();
+    switch (action.kind) {
+    case ActionKind::ClickBox:
+        return "click " + box + warning;
+    case ActionKind::SpaceOnBox:
+        return "space bar on " + box + warning;
+    case ActionKind::GrayBoxByCode:
+        return "code sets " + box + " grayed";
+    case ActionKind::PressButton:
+        return "press " + where + "Command" + std::to_string(action.control) + " \""
+            + buttonCaption(action.screen, action.control) + '"';
+    case ActionKind::CloseBox:
+        return std::string("close box of ") + screenName(action.screen);
+    case ActionKind::TypeIntoText:
+        return "select all and type \"" + action.text + "\" into " + where + "Text1";
+    }
+    return "?";
+}
+
+Program::Program()
+{
+    show(ScreenId::Welcome);
+}
+
+bool Program::canApply(const Action &action) const
+{
+    if (m_ended)
+        return false;
+    const ScreenSlot &target = slot(action.screen);
+    switch (action.kind) {
+    case ActionKind::ClickBox:
+    case ActionKind::SpaceOnBox:
+        if (!target.shown)
+            return false;
+        if (action.screen == ScreenId::Front)
+            return action.control >= 1 && action.control <= kFrontBoxCount
+                && m_front.boxes[static_cast<std::size_t>(action.control)].enabled;
+        if (action.screen == ScreenId::Back)
+            return action.control >= 1 && action.control <= kBackBoxCount
+                && m_back.boxes[static_cast<std::size_t>(action.control)].enabled;
+        return false;
+    case ActionKind::GrayBoxByCode:
+        if (!target.exists)
+            return false;
+        return (action.screen == ScreenId::Front && action.control >= 1 && action.control <= kFrontBoxCount)
+            || (action.screen == ScreenId::Back && action.control >= 1 && action.control <= kBackBoxCount);
+    case ActionKind::PressButton:
+        return target.shown && action.control >= 1 && action.control <= buttonCount(action.screen);
+    case ActionKind::CloseBox:
+        return target.shown;
+    case ActionKind::TypeIntoText:
+        return target.shown && action.screen == ScreenId::Back;
+    }
+    return false;
+}
+
+Outcome Program::apply(const Action &action)
+{
+    if (!canApply(action))
+        return {};
+    switch (action.kind) {
+    case ActionKind::ClickBox:
+    case ActionKind::SpaceOnBox:
+        return toggleBox(action.screen, action.control);
+    case ActionKind::GrayBoxByCode:
+        if (action.screen == ScreenId::Front) {
+            setFrontState(action.control, BoxState::Grayed);
+            return {};
+        }
+        return setBackState(action.control, BoxState::Grayed);
+    case ActionKind::PressButton:
+        return pressButton(action.screen, action.control);
+    case ActionKind::CloseBox: {
+        // Closing the menu, or the welcome screen before the menu exists, ends
+        // the program; any other close box discards its screen.
+        const bool ends
+            = action.screen == ScreenId::Menu || (action.screen == ScreenId::Welcome && !slot(ScreenId::Menu).exists);
+        if (ends)
+            return endProgram();
+        discard(action.screen);
+        return {};
+    }
+    case ActionKind::TypeIntoText:
+        m_back.text1 = action.text; // typed over the whole text
+        return {};
+    }
+    return {};
+}
+
+Outcome Program::toggleBox(ScreenId screen, int box)
+{
+    // A user's toggle ticks a clear or grayed box and clears a ticked one.
+    if (screen == ScreenId::Front) {
+        const Box &current = m_front.boxes[static_cast<std::size_t>(box)];
+        setFrontState(box, isTicked(current) ? BoxState::Clear : BoxState::Ticked);
+        return {};
+    }
+    const Box &current = m_back.boxes[static_cast<std::size_t>(box)];
+    return setBackState(box, isTicked(current) ? BoxState::Clear : BoxState::Ticked);
+}
+
+Outcome Program::show(ScreenId screen)
+{
+    ScreenSlot &target = slotOf(screen);
+    if (!target.exists) {
+        target.exists = true;
+        ++target.instance;
+        if (screen == ScreenId::Front) {
+            m_front = FrontSide {};
+            clearFrontSheet(); // the front side's load
+        }
+        if (screen == ScreenId::Back)
+            m_back = BackSide {}; // a new back side: all clear, enabled, 0
+    }
+    target.shown = true;
+    return {};
+}
+
+void Program::hide(ScreenId screen)
+{
+    slotOf(screen).shown = false;
+}
+
+void Program::discard(ScreenId screen)
+{
+    ScreenSlot &target = slotOf(screen);
+    target.exists = false;
+    target.shown = false;
+}
+
+Outcome Program::endProgram()
+{
+    for (ScreenSlot &screen : m_slots) {
+        screen.exists = false;
+        screen.shown = false;
+    }
+    m_ended = true;
+    Outcome outcome;
+    outcome.programEnded = true;
+    return outcome;
+}
+
+Outcome Program::pressButton(ScreenId screen, int button)
+{
+    switch (screen) {
+    case ScreenId::Welcome: // "เข้าสู่โปรแกรม": the menu first, then hide the welcome screen
+        show(ScreenId::Menu);
+        hide(ScreenId::Welcome);
+        return {};
+    case ScreenId::Menu:
+        if (button == 4)
+            return endProgram();
+        return show(ScreenId::Front); // all three versions share one front side
+    case ScreenId::Front:
+        switch (button) {
+        case 1:
+            interpretFrontSheet();
+            return {};
+        case 2:
+            clearFrontSheet();
+            hide(ScreenId::Front);
+            return {};
+        case 3:
+            return show(ScreenId::Back);
+        case 4:
+            clearFrontSheet();
+            return {};
+        default:
+            return {};
+        }
+    case ScreenId::Back:
+        switch (button) {
+        case 1:
+            hide(ScreenId::Back);
+            clearBackSheet();
+            return show(ScreenId::Front);
+        case 2:
+            interpretBackSheet();
+            return {};
+        case 3:
+            clearBackSheet();
+            return {};
+        default:
+            return {};
+        }
+    }
+    return {};
+}
+
+void Program::setFrontState(int box, BoxState state)
+{
+    Box &target = m_front.boxes[static_cast<std::size_t>(box)];
+    if (target.state == state)
+        return; // setting the state a box already has reports nothing
+    target.state = state;
+    frontTickRule(box);
+}
+
+void Program::frontTickRule(int box)
+{
+    Box &target = m_front.boxes[static_cast<std::size_t>(box)];
+    if (isTicked(target)) {
+        target.score = frontTickedValue(box);
+        return;
+    }
+    target.score = 0;
+    setFrontState(box, BoxState::Clear);
+}
+
+void Program::clearFrontSheet()
+{
+    for (int box = 1; box <= kFrontBoxCount; ++box)
+        setFrontState(box, BoxState::Clear);
+    for (std::string &text : m_front.scores)
+        text.clear();
+    for (std::string &band : m_front.bands)
+        band.clear();
+}
+
+void Program::interpretFrontSheet()
+{
+    std::array<int, kFrontLineCount> sums {};
+    for (std::size_t line = 0; line < kFrontLines.size(); ++line) {
+        if (line == kTotalLine)
+            continue;
+        for (int item : kFrontLines[line].items)
+            for (int box : frontItemBoxes(item))
+                sums[line] += m_front.boxes[static_cast<std::size_t>(box)].score;
+    }
+    sums[kTotalLine] = sums[0] + sums[1] + sums[2] + sums[3];
+    for (std::size_t line = 0; line < kFrontLines.size(); ++line) {
+        m_front.scores[line] = std::to_string(sums[line]);
+        m_front.bands[line] = wordFor(kFrontLines[line].ranges, sums[line]);
+    }
+}
+
+Outcome Program::setBackState(int box, BoxState state)
+{
+    Box &target = m_back.boxes[static_cast<std::size_t>(box)];
+    if (target.state == state)
+        return {};
+    target.state = state;
+    return backRule(box);
+}
+
+Outcome Program::backRule(int box)
+{
+    Box &target = m_back.boxes[static_cast<std::size_t>(box)];
+    switch (backRole(box)) {
+    case BackRole::NoDifficulties: {
+        // "ไม่": ticked switches the follow-up questions off and warns; clear
+        // switches them on; grayed does nothing.
+        Outcome outcome;
+        if (target.state == BoxState::Ticked) {
+            for (int other = 1; other <= kBackBoxCount; ++other)
+                if (isFollowUp(other))
+                    m_back.boxes[static_cast<std::size_t>(other)].enabled = false;
+            outcome.warningShown = true;
+        } else if (target.state == BoxState::Clear) {
+            for (int other = 1; other <= kBackBoxCount; ++other)
+                if (isFollowUp(other))
+                    m_back.boxes[static_cast<std::size_t>(other)].enabled = true;
+        }
+        return outcome;
+    }
+    case BackRole::Unscored:
+        return {};
+    case BackRole::Response:
+        if (isTicked(target)) {
+            target.score = backTickedValue(box);
+            return {};
+        }
+        target.score = 0;
+        return setBackState(box, BoxState::Clear);
+    }
+    return {};
+}
+
+void Program::clearBackSheet()
+{
+    // "ไม่" first, so every later box is enabled again before it is cleared.
+    for (int box = 1; box <= kBackBoxCount; ++box)
+        setBackState(box, BoxState::Clear);
+    m_back.text1.clear();
+    m_back.label18.clear();
+}
+
+void Program::interpretBackSheet()
+{
+    int sum = 0;
+    for (int box = 1; box <= kBackBoxCount; ++box)
+        if (backRole(box) == BackRole::Response)
+            sum += m_back.boxes[static_cast<std::size_t>(box)].score;
+    m_back.text1 = std::to_string(sum);
+    m_back.label18 = wordFor(kSeverity, sum);
+}
+
+} // namespace Model

@@ -1,0 +1,390 @@
+#include "randomrun.h"
+
+#include <QElapsedTimer>
+
+#include <functional>
+#include <utility>
+
+using namespace Qt::StringLiterals;
+using Model::Action;
+using Model::ActionKind;
+using Model::ScreenId;
+
+namespace RandomRun {
+
+namespace {
+
+// The boxes of one back-side question, or of one row of its grid.
+std::vector<int> backGroupOf(int box)
+{
+    static const std::vector<std::vector<int>> groups {
+        {1, 2, 3, 4}, // difficulties
+        {6, 5, 7, 8}, // duration
+        {10, 9, 11, 12}, // upset
+        {13, 14, 15, 16}, // home life
+        {17, 18, 19, 20}, // friendships
+        {21, 22, 23, 24}, // classroom learning
+        {25, 26, 27, 28}, // leisure
+        {35, 36, 34, 33}, // burden
+    };
+    for (const std::vector<int> &group : groups)
+        for (int member : group)
+            if (member == box)
+                return group;
+    return {box};
+}
+
+bool ticked(const Model::Box &box)
+{
+    return box.state == Model::BoxState::Ticked;
+}
+
+// The actions of the applicable prefix: those the model lets happen, in order.
+std::vector<Action> applicable(const std::vector<Action> &actions)
+{
+    Model::Program model;
+    std::vector<Action> kept;
+    for (const Action &action : actions) {
+        if (!model.canApply(action))
+            continue;
+        model.apply(action);
+        kept.push_back(action);
+    }
+    return kept;
+}
+
+void recordCoverage(
+    const Action &action, const Model::Program &model, const Model::Outcome &outcome, Coverage &coverage)
+{
+    ++coverage.actions;
+    const std::string screen = Model::screenName(action.screen);
+    if (outcome.warningShown)
+        coverage.add("warning answered");
+    if (outcome.programEnded)
+        coverage.add("program ended: " + Model::describe(action));
+    switch (action.kind) {
+    case ActionKind::PressButton:
+        if (action.screen == ScreenId::Front && action.control == 1) {
+            static const std::array<const char *, 6> lines {"area 1", "area 2", "area 3", "area 4", "total", "social"};
+            for (std::size_t line = 0; line < lines.size(); ++line) {
+                const std::string &band = model.front().bands[line];
+                coverage.add(std::string("Form3 ") + lines[line] + ": " + (band.empty() ? "beyond every range" : band));
+            }
+        }
+        if (action.screen == ScreenId::Back && action.control == 2) {
+            const std::string &severity = model.back().label18;
+            coverage.add("Form4 severity: " + (severity.empty() ? std::string("beyond every range") : severity));
+        }
+        break;
+    case ActionKind::CloseBox:
+        coverage.add("close box of " + screen);
+        break;
+    case ActionKind::GrayBoxByCode:
+        coverage.add("grayed by code on " + screen);
+        break;
+    case ActionKind::TypeIntoText:
+        coverage.add("typed into Form4.Text1");
+        break;
+    case ActionKind::ClickBox:
+    case ActionKind::SpaceOnBox:
+        if (action.screen == ScreenId::Back && action.control == 1 && outcome.warningShown)
+            coverage.add("warning answered with " + std::to_string(static_cast<int>(action.answer)));
+        break;
+    }
+}
+
+struct Episode {
+    std::vector<Action> history;
+    QStringList differences;
+};
+
+Episode runEpisode(std::uint64_t seed, long long budget, const Settings &settings, Coverage *coverage)
+{
+    Episode episode;
+    ActionPicker picker(seed);
+    Model::Program model;
+    ScreenDriver driver(settings.sabotage);
+    episode.differences = driver.differences(model, {});
+    while (episode.differences.isEmpty() && !model.ended() && static_cast<long long>(episode.history.size()) < budget) {
+        const Action action = picker.next(model);
+        const Model::Outcome outcome = model.apply(action);
+        driver.perform(action);
+        episode.history.push_back(action);
+        if (coverage)
+            recordCoverage(action, model, outcome, *coverage);
+        episode.differences = driver.differences(model, outcome);
+    }
+    return episode;
+}
+
+} // namespace
+
+long long Coverage::count(const std::string &event) const
+{
+    const auto found = counts.find(event);
+    return found == counts.end() ? 0 : found->second;
+}
+
+QString Coverage::summary() const
+{
+    QString text = u"%1 actions in %2 runs of the program\n"_s.arg(actions).arg(episodes);
+    for (const auto &[event, count] : counts)
+        text += u"  %1  %2\n"_s.arg(count, 8).arg(QString::fromStdString(event));
+    return text;
+}
+
+ActionPicker::ActionPicker(std::uint64_t seed)
+    : m_random(seed)
+{
+    m_onePerItem = uniform() < 0.6;
+    for (double &weight : m_columnWeights)
+        weight = 0.2 + uniform();
+    m_keepTicks = m_onePerItem ? 0.0 : 0.9 * uniform();
+    m_restarts = 0.05 + uniform();
+}
+
+void ActionPicker::placeClick(Action &action)
+{
+    action.x = 0.05 + 0.9 * uniform();
+    action.y = 0.05 + 0.9 * uniform();
+}
+
+Action ActionPicker::frontBox(const Model::Program &model, ActionKind kind)
+{
+    Action action;
+    action.kind = kind;
+    action.screen = ScreenId::Front;
+    const int item = 1 + pick(25);
+    std::discrete_distribution<int> column(m_columnWeights.begin(), m_columnWeights.end());
+    const std::array<int, 3> boxes = Model::frontItemBoxes(item);
+    action.control = boxes[static_cast<std::size_t>(column(m_random))];
+    if (ticked(model.front().boxes[static_cast<std::size_t>(action.control)]) && uniform() < m_keepTicks)
+        action.control = Model::frontItemBoxes(1 + pick(25))[static_cast<std::size_t>(column(m_random))];
+    if (m_onePerItem && !ticked(model.front().boxes[static_cast<std::size_t>(action.control)])) {
+        // As on paper: take back the item's other answer first.
+        for (int other : boxes)
+            if (ticked(model.front().boxes[static_cast<std::size_t>(other)]) && uniform() < 0.85)
+                action.control = other;
+    }
+    placeClick(action);
+    return action;
+}
+
+Action ActionPicker::backBox(const Model::Program &model, ActionKind kind)
+{
+    Action action;
+    action.kind = kind;
+    action.screen = ScreenId::Back;
+    std::vector<int> enabled;
+    for (int box = 2; box <= Model::kBackBoxCount; ++box)
+        if (model.back().boxes[static_cast<std::size_t>(box)].enabled)
+            enabled.push_back(box);
+    // "ไม่" shuts most of the sheet, so it is clicked now and then only.
+    const auto anyEnabled = [&] { return enabled[static_cast<std::size_t>(pick(static_cast<int>(enabled.size())))]; };
+    action.control = uniform() < 0.05 ? 1 : anyEnabled();
+    if (ticked(model.back().boxes[static_cast<std::size_t>(action.control)]) && uniform() < m_keepTicks)
+        action.control = anyEnabled();
+    if (m_onePerItem && !ticked(model.back().boxes[static_cast<std::size_t>(action.control)])) {
+        for (int other : backGroupOf(action.control))
+            if (ticked(model.back().boxes[static_cast<std::size_t>(other)])
+                && model.back().boxes[static_cast<std::size_t>(other)].enabled && uniform() < 0.85)
+                action.control = other;
+    }
+    action.answer = static_cast<Model::WarningAnswer>(pick(4));
+    placeClick(action);
+    return action;
+}
+
+Action ActionPicker::next(const Model::Program &model)
+{
+    std::vector<std::pair<double, std::function<Action()>>> options;
+    const auto button = [](ScreenId screen, int number) {
+        Action action;
+        action.kind = ActionKind::PressButton;
+        action.screen = screen;
+        action.control = number;
+        return action;
+    };
+    const auto closeBox = [](ScreenId screen) {
+        Action action;
+        action.kind = ActionKind::CloseBox;
+        action.screen = screen;
+        return action;
+    };
+    const auto add
+        = [&](double weight, std::function<Action()> make) { options.emplace_back(weight, std::move(make)); };
+    const bool frontShown = model.slot(ScreenId::Front).shown;
+    const bool backShown = model.slot(ScreenId::Back).shown;
+
+    if (model.slot(ScreenId::Welcome).shown) {
+        add(10, [&] { return button(ScreenId::Welcome, 1); });
+        add(0.15, [&] { return closeBox(ScreenId::Welcome); });
+    }
+    if (model.slot(ScreenId::Menu).shown) {
+        add(frontShown ? 0.5 : 6, [&] { return button(ScreenId::Menu, 1 + pick(3)); });
+        add(0.05, [&] { return button(ScreenId::Menu, 4); });
+        add(0.05, [&] { return closeBox(ScreenId::Menu); });
+    }
+    if (frontShown) {
+        add(30, [&] { return frontBox(model, ActionKind::ClickBox); });
+        add(3, [&] { return frontBox(model, ActionKind::SpaceOnBox); });
+        add(5, [&] { return button(ScreenId::Front, 1); });
+        add(0.7 * m_restarts, [&] { return button(ScreenId::Front, 2); });
+        add(backShown ? 0.3 : 2, [&] { return button(ScreenId::Front, 3); });
+        add(0.7 * m_restarts, [&] { return button(ScreenId::Front, 4); });
+        add(0.3 * m_restarts, [&] { return closeBox(ScreenId::Front); });
+    }
+    if (backShown) {
+        add(25, [&] { return backBox(model, ActionKind::ClickBox); });
+        add(3, [&] { return backBox(model, ActionKind::SpaceOnBox); });
+        add(5, [&] { return button(ScreenId::Back, 2); });
+        add(0.8 * m_restarts, [&] { return button(ScreenId::Back, 3); });
+        add(m_restarts, [&] { return button(ScreenId::Back, 1); });
+        add(0.3 * m_restarts, [&] { return closeBox(ScreenId::Back); });
+        add(0.4, [&] {
+            static const std::array<const char *, 4> texts {"7", "12", "0", "ก"};
+            Action action;
+            action.kind = ActionKind::TypeIntoText;
+            action.screen = ScreenId::Back;
+            action.text = texts[static_cast<std::size_t>(pick(4))];
+            return action;
+        });
+    }
+    if (model.slot(ScreenId::Front).exists) {
+        add(0.4, [&] {
+            Action action;
+            action.kind = ActionKind::GrayBoxByCode;
+            action.screen = ScreenId::Front;
+            action.control = 1 + pick(Model::kFrontBoxCount);
+            return action;
+        });
+    }
+    if (model.slot(ScreenId::Back).exists) {
+        add(0.6, [&] {
+            Action action;
+            action.kind = ActionKind::GrayBoxByCode;
+            action.screen = ScreenId::Back;
+            action.control = uniform() < 0.3 ? 1 : 1 + pick(Model::kBackBoxCount);
+            return action;
+        });
+    }
+
+    std::vector<double> weights;
+    for (const auto &option : options)
+        weights.push_back(option.first);
+    std::discrete_distribution<std::size_t> choose(weights.begin(), weights.end());
+    return options[choose(m_random)].second();
+}
+
+Replay replay(const std::vector<Action> &actions, const ScreenDriver::Sabotage &sabotage)
+{
+    Replay result;
+    Model::Program model;
+    ScreenDriver driver(sabotage);
+    result.differences = driver.differences(model, {});
+    if (!result.differences.isEmpty()) {
+        result.failedAt = 0;
+        return result;
+    }
+    for (std::size_t index = 0; index < actions.size(); ++index) {
+        if (!model.canApply(actions[index]))
+            continue;
+        const Model::Outcome outcome = model.apply(actions[index]);
+        driver.perform(actions[index]);
+        result.differences = driver.differences(model, outcome);
+        if (!result.differences.isEmpty()) {
+            result.failedAt = static_cast<int>(index) + 1;
+            return result;
+        }
+    }
+    return result;
+}
+
+std::vector<Action> shrink(
+    std::vector<Action> actions, const ScreenDriver::Sabotage &sabotage, QStringList *differences)
+{
+    const Replay first = replay(actions, sabotage);
+    if (first.failedAt < 0)
+        return actions; // does not fail again on a fresh program: report it as it ran
+    actions.resize(static_cast<std::size_t>(first.failedAt));
+    actions = applicable(actions);
+    if (differences)
+        *differences = first.differences;
+
+    // Drop runs of actions, halving their length, while the rest still fails.
+    QElapsedTimer clock;
+    clock.start();
+    int replays = 0;
+    std::size_t chunk = std::max<std::size_t>(actions.size() / 2, 1);
+    while (chunk >= 1 && replays < 2000 && clock.elapsed() < 120'000) {
+        bool dropped = false;
+        for (std::size_t start = 0; start < actions.size() && replays < 2000;) {
+            std::vector<Action> candidate(actions.begin(), actions.begin() + static_cast<std::ptrdiff_t>(start));
+            candidate.insert(candidate.end(),
+                actions.begin() + static_cast<std::ptrdiff_t>(std::min(start + chunk, actions.size())), actions.end());
+            ++replays;
+            const Replay attempt = replay(candidate, sabotage);
+            if (attempt.failedAt >= 0) {
+                candidate.resize(static_cast<std::size_t>(attempt.failedAt));
+                actions = applicable(candidate);
+                if (differences)
+                    *differences = attempt.differences;
+                dropped = true;
+            } else {
+                start += chunk;
+            }
+        }
+        if (!dropped) {
+            if (chunk == 1)
+                break;
+            chunk /= 2;
+        }
+    }
+    return actions;
+}
+
+std::optional<Failure> run(const Settings &settings, Coverage *coverage)
+{
+    std::mt19937_64 seeds(settings.seed);
+    long long done = 0;
+    for (long long episode = 0; done < settings.actions; ++episode) {
+        const std::uint64_t episodeSeed = seeds();
+        const long long budget = std::min<long long>(settings.episodeLength, settings.actions - done);
+        Episode ran = runEpisode(episodeSeed, budget, settings, coverage);
+        done += static_cast<long long>(ran.history.size());
+        if (coverage)
+            ++coverage->episodes;
+        if (!ran.differences.isEmpty()) {
+            Failure failure;
+            failure.seed = settings.seed;
+            failure.episode = episode;
+            failure.episodeSeed = episodeSeed;
+            failure.actionsBeforeShrinking = static_cast<int>(ran.history.size());
+            failure.differences = ran.differences;
+            failure.actions = shrink(ran.history, settings.sabotage, &failure.differences);
+            return failure;
+        }
+        if (ran.history.empty())
+            break; // nothing could be done at all
+    }
+    return std::nullopt;
+}
+
+QString report(const Failure &failure)
+{
+    QString text = u"The program and the model differ (seed %1, run %2 of the program, %3 actions into it).\n"_s
+                       .arg(failure.seed)
+                       .arg(failure.episode + 1)
+                       .arg(failure.actionsBeforeShrinking);
+    text += u"Shortest sequence found, from a fresh start (%1 actions):\n"_s.arg(failure.actions.size());
+    int step = 0;
+    for (const Action &action : failure.actions)
+        text += u"  %1. %2\n"_s.arg(++step).arg(QString::fromStdString(Model::describe(action)));
+    text += u"After the last of them:\n"_s;
+    for (const QString &difference : failure.differences)
+        text += u"  - %1\n"_s.arg(difference);
+    text += u"Run it again with KVT_MODEL_SEED=%1.\n"_s.arg(failure.seed);
+    return text;
+}
+
+} // namespace RandomRun

@@ -1,0 +1,421 @@
+#include "screendriver.h"
+
+#include "shell/screenregistry.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegion>
+#include <QTest>
+#include <QWindow>
+
+using namespace Qt::StringLiterals;
+using Model::ScreenId;
+
+namespace {
+
+Screen registrySlot(ScreenId screen)
+{
+    switch (screen) {
+    case ScreenId::Welcome:
+        return Screen::Welcome;
+    case ScreenId::Menu:
+        return Screen::Menu;
+    case ScreenId::Front:
+        return Screen::FrontSheet;
+    case ScreenId::Back:
+        return Screen::BackSheet;
+    }
+    return Screen::Welcome;
+}
+
+constexpr std::array<ScreenId, Model::kScreenCount> kScreens {
+    ScreenId::Welcome, ScreenId::Menu, ScreenId::Front, ScreenId::Back};
+
+QString name(ScreenId screen)
+{
+    return QString::fromLatin1(Model::screenName(screen));
+}
+
+QString str(const std::string &text)
+{
+    return QString::fromStdString(text);
+}
+
+// In the model's numbering: 0 clear, 1 ticked, 2 grayed.
+int stateOf(const QCheckBox *box)
+{
+    switch (box->checkState()) {
+    case Qt::Unchecked:
+        return 0;
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    }
+    return -1;
+}
+
+template<typename T> T *find(QWidget *window, const QString &objectName, QStringList &missing)
+{
+    auto *control = window->findChild<T *>(objectName);
+    if (!control)
+        missing << u"%1.%2 not found"_s.arg(window->objectName(), objectName);
+    return control;
+}
+
+// The part of a control the user can click: inside the window, and not under
+// another control drawn above it (check boxes of the back side overlap their
+// neighbours by a few pixels, as on the form they were copied from). Labels
+// drawn above a box are not taken away: a box must stay above its label.
+QRegion clickableRegion(QWidget *control)
+{
+    QWidget *window = control->window();
+    QRegion region
+        = QRegion(control->rect()).intersected(QRect(control->mapFrom(window, QPoint(0, 0)), window->size()));
+    QWidget *parent = control->parentWidget();
+    if (!parent)
+        return region;
+    const QObjectList &siblings = parent->children();
+    for (qsizetype index = siblings.indexOf(control) + 1; index < siblings.size(); ++index) {
+        auto *above = qobject_cast<QWidget *>(siblings[index]);
+        const bool clickable = qobject_cast<QAbstractButton *>(above) || qobject_cast<QLineEdit *>(above);
+        if (clickable && above->isVisible())
+            region -= QRegion(above->geometry()).translated(-control->pos());
+    }
+    return region;
+}
+
+// A click as the window system delivers it: to the window, at a point that
+// the window hands to whatever control lies on top there. False when the
+// control has no place left to click.
+bool clickInWindow(QWidget *control, double fx, double fy)
+{
+    const QRegion region = clickableRegion(control);
+    qint64 total = 0;
+    for (const QRect &rect : region)
+        total += qint64(rect.width()) * rect.height();
+    if (total == 0)
+        return false;
+    auto target = static_cast<qint64>(fx * static_cast<double>(total));
+    for (const QRect &rect : region) {
+        const qint64 area = qint64(rect.width()) * rect.height();
+        if (target >= area) {
+            target -= area;
+            continue;
+        }
+        const QPoint at(rect.left() + static_cast<int>(target % rect.width()),
+            rect.top() + static_cast<int>(fy * (rect.height() - 1)));
+        QWidget *window = control->window();
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, control->mapTo(window, at));
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+ScreenDriver::ScreenDriver(Sabotage sabotage)
+    : m_registry(std::make_unique<ScreenRegistry>())
+    , m_sabotage(std::move(sabotage))
+{
+    m_answerTimer.setSingleShot(true);
+    m_answerTimer.setInterval(0);
+    connect(&m_answerTimer, &QTimer::timeout, this, &ScreenDriver::answerWarning);
+    connect(m_registry.get(), &ScreenRegistry::programEnded, this, [this] { ++m_programEnded; });
+    m_registry->show(Screen::Welcome);
+}
+
+ScreenDriver::~ScreenDriver()
+{
+    m_answerTimer.stop();
+    m_registry.reset();
+    // A warning left open by a faulty program must not leak into the next run.
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (qobject_cast<QMessageBox *>(widget))
+            widget->deleteLater();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QWidget *ScreenDriver::window(ScreenId screen) const
+{
+    return m_registry->screen(registrySlot(screen));
+}
+
+void ScreenDriver::perform(const Model::Action &action)
+{
+    m_warnings.clear();
+    m_answer = action.answer;
+    m_answerTries = 0;
+    // The warning is modal and comes up inside the click; this timer fires in
+    // its event loop and answers it.
+    m_answerTimer.start();
+
+    const Controls &screen = controls(action.screen);
+    switch (action.kind) {
+    case Model::ActionKind::ClickBox:
+        if (!clickInWindow(screen.boxes.at(static_cast<std::size_t>(action.control)), action.x, action.y))
+            m_unclickable << u"%1.Check%2"_s.arg(name(action.screen)).arg(action.control);
+        break;
+    case Model::ActionKind::SpaceOnBox:
+        QTest::keyClick(screen.boxes.at(static_cast<std::size_t>(action.control)), Qt::Key_Space);
+        break;
+    case Model::ActionKind::GrayBoxByCode:
+        screen.boxes.at(static_cast<std::size_t>(action.control))->setCheckState(Qt::PartiallyChecked);
+        break;
+    case Model::ActionKind::PressButton:
+        if (!clickInWindow(screen.buttons.at(static_cast<std::size_t>(action.control)), 0.5, 0.5))
+            m_unclickable << u"%1.Command%2"_s.arg(name(action.screen)).arg(action.control);
+        break;
+    case Model::ActionKind::CloseBox:
+        if (QWidget *target = window(action.screen)) {
+            m_discarded.emplace_back(target);
+            target->close();
+        }
+        break;
+    case Model::ActionKind::TypeIntoText:
+        // Over whatever was there, key by key, Thai letters too.
+        QTest::keyClick(screen.texts.at(0), Qt::Key_A, Qt::ControlModifier);
+        for (const QChar letter : str(action.text)) {
+            const auto key = letter.isDigit() ? Qt::Key(Qt::Key_0 + letter.digitValue()) : Qt::Key_unknown;
+            QTest::sendKeyEvent(QTest::Click, screen.texts.at(0), key, QString(letter), Qt::NoModifier);
+        }
+        break;
+    }
+
+    m_answerTimer.stop();
+    // What the event loop does between two clicks: paint, and delete what was discarded.
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void ScreenDriver::answerWarning()
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    if (!modal) {
+        // Not up yet, or nothing to answer; a warning cannot outlive the action anyway.
+        if (++m_answerTries < 20)
+            m_answerTimer.start();
+        return;
+    }
+    WarningSeen seen;
+    seen.title = modal->windowTitle();
+    seen.modal = modal->isModal();
+    auto *box = qobject_cast<QMessageBox *>(modal);
+    if (box) {
+        seen.text = box->text();
+        seen.icon = box->icon();
+        seen.buttons = static_cast<int>(box->standardButtons());
+    }
+    seen.followUpsDisabled = true;
+    if (QWidget *back = window(ScreenId::Back)) {
+        for (int number = 1; number <= Model::kBackBoxCount; ++number) {
+            auto *check = back->findChild<QCheckBox *>(u"Check%1"_s.arg(number));
+            if (check && Model::isFollowUp(number) && check->isEnabled())
+                seen.followUpsDisabled = false;
+        }
+    }
+
+    switch (m_answer) {
+    case Model::WarningAnswer::ClickOk:
+        if (box && box->button(QMessageBox::Ok))
+            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        break;
+    case Model::WarningAnswer::Enter:
+        QTest::keyClick(modal, Qt::Key_Return);
+        break;
+    case Model::WarningAnswer::Escape:
+        QTest::keyClick(modal, Qt::Key_Escape);
+        break;
+    case Model::WarningAnswer::CloseBox:
+        modal->close();
+        break;
+    }
+    seen.closed = !modal->isVisible();
+    if (!seen.closed) {
+        // Still open: end it anyway so that the run can report it and go on.
+        if (auto *dialog = qobject_cast<QDialog *>(modal))
+            dialog->reject();
+        modal->hide();
+    }
+    m_warnings.push_back(seen);
+}
+
+QStringList ScreenDriver::adopt(ScreenId screen, QWidget *window, int instance)
+{
+    QStringList missing;
+    Controls &known = controls(screen);
+    known = Controls {};
+    known.window = window;
+    known.instance = instance;
+    if (window->objectName() != name(screen))
+        missing << u"%1 has the objectName %2"_s.arg(name(screen), window->objectName());
+
+    int boxCount = 0;
+    if (screen == ScreenId::Front)
+        boxCount = Model::kFrontBoxCount;
+    if (screen == ScreenId::Back)
+        boxCount = Model::kBackBoxCount;
+    known.boxes.assign(static_cast<std::size_t>(boxCount) + 1, nullptr);
+    for (int number = 1; number <= boxCount; ++number)
+        known.boxes[static_cast<std::size_t>(number)] = find<QCheckBox>(window, u"Check%1"_s.arg(number), missing);
+
+    const int buttonCount = Model::buttonCount(screen);
+    known.buttons.assign(static_cast<std::size_t>(buttonCount) + 1, nullptr);
+    for (int number = 1; number <= buttonCount; ++number)
+        known.buttons[static_cast<std::size_t>(number)]
+            = find<QPushButton>(window, u"Command%1"_s.arg(number), missing);
+
+    if (screen == ScreenId::Front) {
+        for (int number = 1; number <= Model::kFrontLineCount; ++number)
+            known.texts.push_back(find<QLineEdit>(window, u"Text%1"_s.arg(number), missing));
+        for (int number : {36, 38, 40, 42, 44, 46})
+            known.labels.push_back(find<QLabel>(window, u"Label%1"_s.arg(number), missing));
+    }
+    if (screen == ScreenId::Back) {
+        known.texts.push_back(find<QLineEdit>(window, u"Text1"_s, missing));
+        known.labels.push_back(find<QLabel>(window, u"Label18"_s, missing));
+    }
+    if (!missing.isEmpty())
+        known.window.clear(); // cannot be compared; the run stops here
+    else if (m_sabotage)
+        m_sabotage(screen, window);
+    return missing;
+}
+
+QStringList ScreenDriver::differences(const Model::Program &model, const Model::Outcome &expected)
+{
+    QStringList out;
+    for (const QString &control : std::exchange(m_unclickable, {}))
+        out << u"%1 has no place left to click"_s.arg(control);
+
+    const int warnings = static_cast<int>(m_warnings.size());
+    const int expectedWarnings = expected.warningShown ? 1 : 0;
+    if (warnings != expectedWarnings)
+        out << u"the warning came up %1 times, model %2"_s.arg(warnings).arg(expectedWarnings);
+    for (const WarningSeen &seen : m_warnings) {
+        if (seen.text != str(Model::kWarningText))
+            out << u"warning text \"%1\""_s.arg(seen.text);
+        if (seen.title != str(Model::kWarningTitle))
+            out << u"warning title \"%1\""_s.arg(seen.title);
+        if (seen.icon != QMessageBox::Information)
+            out << u"warning icon %1, not the information icon"_s.arg(seen.icon);
+        if (seen.buttons != QMessageBox::Ok)
+            out << u"warning buttons %1, not OK alone"_s.arg(seen.buttons, 0, 16);
+        if (!seen.modal)
+            out << u"warning is not modal"_s;
+        if (!seen.followUpsDisabled)
+            out << u"warning came up before every follow-up box was disabled"_s;
+        if (!seen.closed)
+            out << u"warning did not close when answered"_s;
+    }
+    if (QApplication::activeModalWidget())
+        out << u"a modal window is still open after the action"_s;
+
+    const int endedSignals = std::exchange(m_programEnded, 0);
+    if (endedSignals != (expected.programEnded ? 1 : 0))
+        out << u"programEnded emitted %1 times, model %2"_s.arg(endedSignals).arg(expected.programEnded ? 1 : 0);
+
+    // Every screen: exists, the same window as before or a new one, shown or hidden.
+    for (ScreenId screen : kScreens) {
+        const Model::ScreenSlot &slot = model.slot(screen);
+        Controls &known = controls(screen);
+        QWidget *real = window(screen);
+        if (known.window && (!slot.exists || slot.instance != known.instance)) {
+            if (known.window == real)
+                out << u"%1 is still the same window, model discarded it"_s.arg(name(screen));
+            else
+                out << u"the discarded %1 window still exists"_s.arg(name(screen));
+            known.window.clear();
+        }
+        if (!slot.exists) {
+            if (real)
+                out << u"%1 exists, model has none"_s.arg(name(screen));
+            continue;
+        }
+        if (!real) {
+            out << u"%1 does not exist, model shows it"_s.arg(name(screen));
+            continue;
+        }
+        if (!known.window) {
+            out << adopt(screen, real, slot.instance);
+            if (!known.window)
+                continue;
+        } else if (known.window != real) {
+            out << u"%1 is a new window, model kept the old one"_s.arg(name(screen));
+            continue;
+        }
+        if (real->isVisible() != slot.shown)
+            out << u"%1 visible %2, model %3"_s.arg(name(screen)).arg(real->isVisible()).arg(slot.shown);
+        if (!real->windowTitle().startsWith(str(Model::windowCaptionPrefix(screen))))
+            out << u"%1 caption \"%2\""_s.arg(name(screen), real->windowTitle());
+        if (screen == ScreenId::Front)
+            compareFront(model.front(), out);
+        if (screen == ScreenId::Back)
+            compareBack(model.back(), out);
+    }
+
+    // No window beyond the model's screens is shown.
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (!widget->isVisible())
+            continue;
+        bool known = false;
+        for (ScreenId screen : kScreens)
+            known = known || widget == window(screen);
+        if (!known)
+            out << u"an unexpected window \"%1\" (%2) is shown"_s.arg(widget->windowTitle(), widget->objectName());
+    }
+    for (const QPointer<QWidget> &gone : m_discarded) {
+        bool current = false;
+        for (ScreenId screen : kScreens)
+            current = current || gone == window(screen);
+        if (gone && !current)
+            out << u"a window closed by its close box was not deleted: %1"_s.arg(gone->objectName());
+    }
+    m_discarded.clear();
+    return out;
+}
+
+void ScreenDriver::compareFront(const Model::FrontSide &model, QStringList &out) const
+{
+    const Controls &known = m_controls[static_cast<std::size_t>(ScreenId::Front)];
+    for (int number = 1; number <= Model::kFrontBoxCount; ++number) {
+        const QCheckBox *box = known.boxes[static_cast<std::size_t>(number)];
+        const Model::Box &expected = model.boxes[static_cast<std::size_t>(number)];
+        if (stateOf(box) != static_cast<int>(expected.state))
+            out << u"Form3.Check%1 state %2, model %3"_s.arg(number).arg(stateOf(box)).arg(int(expected.state));
+        if (!box->isEnabled())
+            out << u"Form3.Check%1 is disabled"_s.arg(number);
+    }
+    for (std::size_t line = 0; line < known.texts.size(); ++line) {
+        const QLineEdit *text = known.texts[line];
+        if (text->text() != str(model.scores[line]))
+            out << u"Form3.%1 \"%2\", model \"%3\""_s.arg(text->objectName(), text->text(), str(model.scores[line]));
+        if (text->isEnabled())
+            out << u"Form3.%1 is enabled; the score boxes take no typing"_s.arg(text->objectName());
+        const QLabel *band = known.labels[line];
+        if (band->text() != str(model.bands[line]))
+            out << u"Form3.%1 \"%2\", model \"%3\""_s.arg(band->objectName(), band->text(), str(model.bands[line]));
+    }
+}
+
+void ScreenDriver::compareBack(const Model::BackSide &model, QStringList &out) const
+{
+    const Controls &known = m_controls[static_cast<std::size_t>(ScreenId::Back)];
+    for (int number = 1; number <= Model::kBackBoxCount; ++number) {
+        const QCheckBox *box = known.boxes[static_cast<std::size_t>(number)];
+        const Model::Box &expected = model.boxes[static_cast<std::size_t>(number)];
+        if (stateOf(box) != static_cast<int>(expected.state))
+            out << u"Form4.Check%1 state %2, model %3"_s.arg(number).arg(stateOf(box)).arg(int(expected.state));
+        if (box->isEnabled() != expected.enabled)
+            out << u"Form4.Check%1 enabled %2, model %3"_s.arg(number).arg(box->isEnabled()).arg(expected.enabled);
+    }
+    if (known.texts[0]->text() != str(model.text1))
+        out << u"Form4.Text1 \"%1\", model \"%2\""_s.arg(known.texts[0]->text(), str(model.text1));
+    if (known.labels[0]->text() != str(model.label18))
+        out << u"Form4.Label18 \"%1\", model \"%2\""_s.arg(known.labels[0]->text(), str(model.label18));
+}

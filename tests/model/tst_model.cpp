@@ -1,0 +1,158 @@
+// The random-action test: a model of the whole program, written from the
+// paper form's tables and rules, against the real screens.
+//
+// KVT_MODEL_ACTIONS sets the number of actions (20,000 by default; a soak is
+// KVT_MODEL_ACTIONS=1000000) and KVT_MODEL_SEED the seed, so that any run can
+// be repeated exactly.
+
+#include "randomrun.h"
+
+#include "shell/application.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(ScreenDriver::Sabotage)
+
+namespace {
+
+constexpr std::uint64_t kDefaultSeed = 20050926;
+
+long long numberFromEnvironment(const char *name, long long fallback)
+{
+    bool ok = false;
+    const long long value = qEnvironmentVariable(name).toLongLong(&ok);
+    return ok ? value : fallback;
+}
+
+// Breaks one connection of one control on every new instance of a screen.
+ScreenDriver::Sabotage cutClicks(Model::ScreenId target, const QString &control)
+{
+    return [target, control](Model::ScreenId screen, QWidget *window) {
+        if (screen != target)
+            return;
+        if (auto *button = window->findChild<QAbstractButton *>(control))
+            QObject::disconnect(button, &QAbstractButton::clicked, nullptr, nullptr);
+    };
+}
+
+ScreenDriver::Sabotage silenceBox(Model::ScreenId target, const QString &control)
+{
+    return [target, control](Model::ScreenId screen, QWidget *window) {
+        if (screen != target)
+            return;
+        if (auto *box = window->findChild<QCheckBox *>(control))
+            box->blockSignals(true);
+    };
+}
+
+} // namespace
+
+class ModelTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void randomActions();
+    void findsAndShrinksAFault_data();
+    void findsAndShrinksAFault();
+};
+
+void ModelTest::initTestCase()
+{
+    // The offscreen platform can neither raise a window nor pass on size
+    // hints, and says so on every show.
+    static QtMessageHandler next = nullptr;
+    next = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+        if (!message.startsWith(u"This plugin does not support "_s))
+            next(type, context, message);
+    });
+}
+
+void ModelTest::randomActions()
+{
+    RandomRun::Settings settings;
+    settings.seed = static_cast<std::uint64_t>(numberFromEnvironment("KVT_MODEL_SEED", kDefaultSeed));
+    settings.actions = numberFromEnvironment("KVT_MODEL_ACTIONS", 20000);
+    qInfo("seed %llu, %lld actions", static_cast<unsigned long long>(settings.seed), settings.actions);
+
+    QElapsedTimer clock;
+    clock.start();
+    RandomRun::Coverage coverage;
+    const std::optional<RandomRun::Failure> failure = RandomRun::run(settings, &coverage);
+    qInfo("%s", qPrintable(coverage.summary()));
+    qInfo("%.1f s", static_cast<double>(clock.elapsed()) / 1000.0);
+    if (failure)
+        QFAIL(qPrintable(RandomRun::report(*failure)));
+
+    if (settings.actions < 20000)
+        return;
+    // A quiet run must also have gone everywhere: every word on every line,
+    // scores beyond their ranges, the warning and each way the program ends.
+    for (const char *line : {"area 1", "area 2", "area 3", "area 4", "total", "social"})
+        for (const char *word : {"ปกติ", "เสี่ยง", "มีปัญหา"})
+            QVERIFY2(coverage.count(std::string("Form3 ") + line + ": " + word) > 0, line);
+    QVERIFY(coverage.count("Form3 area 1: beyond every range") > 0);
+    QVERIFY(coverage.count("Form3 total: beyond every range") > 0);
+    for (const char *word : {"ไม่รุนแรง/รุนแรงเล็กน้อย", "รุนแรงปานกลาง", "รุนแรงมาก"})
+        QVERIFY2(coverage.count(std::string("Form4 severity: ") + word) > 0, word);
+    QVERIFY(coverage.count("Form4 severity: beyond every range") > 0);
+    QVERIFY(coverage.count("warning answered") > 0);
+    QVERIFY(coverage.count("close box of Form3") > 0);
+    QVERIFY(coverage.count("close box of Form4") > 0);
+    QVERIFY(coverage.count("program ended: press Form2.Command4 \"ออกจากโปรแกรม\"") > 0);
+    QVERIFY(coverage.count("program ended: close box of Form2") > 0);
+    QVERIFY(coverage.count("program ended: close box of Form1") > 0);
+}
+
+// The test of the test: a program broken on purpose is caught, and the
+// report comes down to the few actions that show it.
+void ModelTest::findsAndShrinksAFault_data()
+{
+    QTest::addColumn<ScreenDriver::Sabotage>("sabotage");
+    QTest::addColumn<int>("shortest");
+    QTest::addColumn<QString>("lastAction");
+
+    QTest::newRow("front reset does nothing")
+        << cutClicks(Model::ScreenId::Front, u"Command4"_s) << 4 << u"press Form3.Command4"_s;
+    QTest::newRow("front tick rule of item 7 never runs")
+        << silenceBox(Model::ScreenId::Front, u"Check19"_s) << 4 << u"press Form3.Command1"_s;
+    QTest::newRow("back result never written")
+        << cutClicks(Model::ScreenId::Back, u"Command2"_s) << 4 << u"press Form4.Command2"_s;
+    QTest::newRow("back \"ไม่\" rule never runs")
+        << silenceBox(Model::ScreenId::Back, u"Check1"_s) << 4 << u"Form4.Check1"_s;
+}
+
+void ModelTest::findsAndShrinksAFault()
+{
+    QFETCH(ScreenDriver::Sabotage, sabotage);
+    QFETCH(int, shortest);
+    QFETCH(QString, lastAction);
+
+    RandomRun::Settings settings;
+    settings.seed = kDefaultSeed;
+    settings.actions = 3000;
+    settings.sabotage = sabotage;
+    const std::optional<RandomRun::Failure> failure = RandomRun::run(settings, nullptr);
+    QVERIFY(failure);
+    QVERIFY2(static_cast<int>(failure->actions.size()) == shortest, qPrintable(RandomRun::report(*failure)));
+    QVERIFY(QString::fromStdString(Model::describe(failure->actions.back())).contains(lastAction));
+    QVERIFY(!failure->differences.isEmpty());
+    QVERIFY(RandomRun::report(*failure).contains(u"KVT_MODEL_SEED=%1"_s.arg(kDefaultSeed)));
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    Application::setUp(app);
+    ModelTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_model.moc"
