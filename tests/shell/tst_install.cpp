@@ -1,0 +1,191 @@
+#include "shell/application.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+// Installs the build into a temporary prefix, as a package would, and looks
+// at what lands there.
+
+namespace {
+
+const QString kAppId = u"org.example.kvt"_s;
+const QString kDesktopFile = u"share/applications/"_s + kAppId + u".desktop"_s;
+const QString kMetainfoFile = u"share/metainfo/"_s + kAppId + u".metainfo.xml"_s;
+
+QString iconFile(int size)
+{
+    return u"share/icons/hicolor/%1x%1/apps/%2.png"_s.arg(size).arg(kAppId);
+}
+
+// The [Desktop Entry] keys, without the localised ones.
+QMap<QString, QString> desktopEntry(const QString &path)
+{
+    QFile file(path);
+    QMap<QString, QString> keys;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return keys;
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+        const qsizetype equals = line.indexOf(u'=');
+        if (equals > 0)
+            keys.insert(line.left(equals), line.mid(equals + 1));
+    }
+    return keys;
+}
+
+bool hasThai(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.script() == QChar::Script_Thai; });
+}
+
+} // namespace
+
+class InstallTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void installTree_data();
+    void installTree();
+    void iconSizes_data();
+    void iconSizes();
+    void desktopEntryNamesTheProgram();
+    void desktopEntryValidates();
+    void metainfoValidates();
+    void versionEverywhere();
+    void installedProgramStarts();
+
+private:
+    QString installed(const QString &relative) const { return m_prefix.filePath(relative); }
+
+    QTemporaryDir m_prefix;
+};
+
+void InstallTest::initTestCase()
+{
+    QVERIFY(m_prefix.isValid());
+    QProcess install;
+    install.setProcessChannelMode(QProcess::MergedChannels);
+    QStringList arguments {u"--install"_s, QString::fromUtf8(KVT_BINARY_DIR), u"--prefix"_s, m_prefix.path()};
+    if (const QString config = QString::fromUtf8(KVT_CONFIG); !config.isEmpty())
+        arguments << u"--config"_s << config;
+    install.start(QString::fromUtf8(KVT_CMAKE_COMMAND), arguments);
+    QVERIFY(install.waitForFinished(60000));
+    QVERIFY2(install.exitCode() == 0, install.readAll().constData());
+}
+
+void InstallTest::installTree_data()
+{
+    QTest::addColumn<QString>("file");
+
+    QTest::newRow("program") << u"bin/kvt"_s;
+    QTest::newRow("desktop entry") << kDesktopFile;
+    QTest::newRow("metainfo") << kMetainfoFile;
+    QTest::newRow("icon 48") << iconFile(48);
+    QTest::newRow("icon 256") << iconFile(256);
+}
+
+void InstallTest::installTree()
+{
+    QFETCH(QString, file);
+    const QFileInfo info(installed(file));
+    QVERIFY2(info.isFile(), qPrintable(file));
+    QVERIFY(info.size() > 0);
+    QCOMPARE(info.isExecutable(), file.startsWith(u"bin/"_s));
+}
+
+void InstallTest::iconSizes_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::newRow("48") << 48;
+    QTest::newRow("256") << 256;
+}
+
+void InstallTest::iconSizes()
+{
+    QFETCH(int, size);
+    QCOMPARE(QImage(installed(iconFile(size))).size(), QSize(size, size));
+}
+
+void InstallTest::desktopEntryNamesTheProgram()
+{
+    const QMap<QString, QString> entry = desktopEntry(installed(kDesktopFile));
+    QCOMPARE(entry.value(u"Type"_s), u"Application"_s);
+    QCOMPARE(entry.value(u"Name"_s), u"โปรแกรมแปลผลการประเมินพฤติกรรม (KVT)"_s);
+    QVERIFY(hasThai(entry.value(u"Comment"_s)));
+    QCOMPARE(entry.value(u"Exec"_s), u"kvt"_s);
+    QCOMPARE(entry.value(u"Icon"_s), kAppId); // the icon theme's file name
+}
+
+void InstallTest::desktopEntryValidates()
+{
+    const QString validator = QStandardPaths::findExecutable(u"desktop-file-validate"_s);
+    if (validator.isEmpty())
+        QSKIP("desktop-file-validate is not installed (Debian: desktop-file-utils)");
+    QProcess validate;
+    validate.setProcessChannelMode(QProcess::MergedChannels);
+    validate.start(validator, {installed(kDesktopFile)});
+    QVERIFY(validate.waitForFinished(30000));
+    const QByteArray output = validate.readAll();
+    QVERIFY2(validate.exitCode() == 0 && output.trimmed().isEmpty(), output.constData());
+}
+
+void InstallTest::metainfoValidates()
+{
+    const QString validator = QStandardPaths::findExecutable(u"appstreamcli"_s);
+    if (validator.isEmpty())
+        QSKIP("appstreamcli is not installed (Debian: appstream)");
+    QProcess validate;
+    validate.setProcessChannelMode(QProcess::MergedChannels);
+    validate.start(validator, {u"validate"_s, u"--no-net"_s, installed(kMetainfoFile)});
+    QVERIFY(validate.waitForFinished(30000));
+    QVERIFY2(validate.exitCode() == 0, validate.readAll().constData());
+}
+
+void InstallTest::versionEverywhere()
+{
+    QCOMPARE(QCoreApplication::applicationVersion(), u"1.00"_s);
+    QCOMPARE(QString::fromUtf8(KVT_PROJECT_VERSION), u"1.00"_s);
+
+    QFile metainfo(installed(kMetainfoFile));
+    QVERIFY(metainfo.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(metainfo.readAll());
+    QVERIFY(text.contains(u"<release version=\"1.00\""_s));
+    QVERIFY(text.contains(u"<launchable type=\"desktop-id\">%1.desktop</launchable>"_s.arg(kAppId)));
+}
+
+void InstallTest::installedProgramStarts()
+{
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    program.setProcessEnvironment(environment);
+    program.start(installed(u"bin/kvt"_s), {});
+    QVERIFY(program.waitForStarted(10000));
+    // Still running after a while: it opened its welcome screen and waits for the user.
+    QVERIFY(!program.waitForFinished(1500));
+    program.kill();
+    program.waitForFinished(10000);
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    Application::setUp(app);
+    InstallTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_install.moc"
