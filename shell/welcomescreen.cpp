@@ -29,7 +29,7 @@ QString versionAndRights()
 {
     const QString text = u"โปรแกรมแปลผลการประเมินพฤติกรรม (KVT) เวอร์ชั่น 1.0 %1 พัฒนาขึ้นเมื่อวันที่ 26 กันยายน 2548"_s.arg(
         SchoolTexts::ownershipStatement());
-    return u"<p style=\"line-height:80%\">%1</p>"_s.arg(text.toHtmlEscaped());
+    return u"<p style=\"line-height:76%\">%1</p>"_s.arg(text.toHtmlEscaped());
 }
 
 } // namespace
