@@ -40,6 +40,8 @@ void MenuScreen::placeOnScreen()
     const QRect available = screen()->availableGeometry();
     const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
     if (available.width() < opening.width() || available.height() < opening.height() + titleBar) {
+        // Restored, it still fills the screen.
+        setGeometry(available.adjusted(0, titleBar, 0, 0));
         setWindowState(windowState() | Qt::WindowMaximized);
         return;
     }
