@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -59,8 +58,6 @@ private slots:
 
     void installTree_data();
     void installTree();
-    void iconSizes_data();
-    void iconSizes();
     void desktopEntryNamesTheProgram();
     void desktopEntryValidates();
     void metainfoValidates();
@@ -104,19 +101,6 @@ void InstallTest::installTree()
     QVERIFY2(info.isFile(), qPrintable(file));
     QVERIFY(info.size() > 0);
     QCOMPARE(info.isExecutable(), file.startsWith(u"bin/"_s));
-}
-
-void InstallTest::iconSizes_data()
-{
-    QTest::addColumn<int>("size");
-    QTest::newRow("48") << 48;
-    QTest::newRow("256") << 256;
-}
-
-void InstallTest::iconSizes()
-{
-    QFETCH(int, size);
-    QCOMPARE(QImage(installed(iconFile(size))).size(), QSize(size, size));
 }
 
 void InstallTest::desktopEntryNamesTheProgram()
