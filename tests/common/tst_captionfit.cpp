@@ -37,7 +37,9 @@ std::optional<Caption> captionOf(QWidget *widget)
         int flags = int(label->alignment());
         if (label->wordWrap())
             flags |= Qt::TextWordWrap;
-        return Caption {label->text(), label->contentsRect(), flags};
+        const bool rich = label->textFormat() == Qt::RichText
+            || (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()));
+        return Caption {label->text(), label->contentsRect(), flags, rich};
     }
     if (auto *box = qobject_cast<QCheckBox *>(widget)) {
         QStyleOptionButton option;
@@ -76,10 +78,29 @@ QRect inkOf(const QWidget *widget, const Caption &caption, qreal scale)
     {
         QPainter painter(&image);
         painter.setFont(widget->font());
-        QPalette ink;
-        ink.setColor(QPalette::WindowText, Qt::black);
-        widget->style()->drawItemText(&painter, caption.rect.translated(margin, margin),
-            caption.flags | Qt::TextDontClip, ink, true, caption.text, QPalette::WindowText);
+        if (caption.rich) {
+            // As a label lays out rich text: wrapped to its width, aligned in its height.
+            QTextDocument document;
+            document.setDefaultFont(widget->font());
+            document.setDocumentMargin(0);
+            QTextOption option(Qt::Alignment(caption.flags) & Qt::AlignHorizontal_Mask);
+            option.setWrapMode(caption.flags & Qt::TextWordWrap ? QTextOption::WordWrap : QTextOption::NoWrap);
+            document.setDefaultTextOption(option);
+            document.setHtml(caption.text);
+            document.setTextWidth(caption.rect.width());
+            qreal top = caption.rect.top();
+            if (caption.flags & Qt::AlignVCenter)
+                top += (caption.rect.height() - document.size().height()) / 2;
+            else if (caption.flags & Qt::AlignBottom)
+                top += caption.rect.height() - document.size().height();
+            painter.translate(caption.rect.left() + margin, top + margin);
+            document.drawContents(&painter);
+        } else {
+            QPalette ink;
+            ink.setColor(QPalette::WindowText, Qt::black);
+            widget->style()->drawItemText(&painter, caption.rect.translated(margin, margin),
+                caption.flags | Qt::TextDontClip, ink, true, caption.text, QPalette::WindowText);
+        }
     }
     int left = image.width(), top = image.height(), right = -1, bottom = -1;
     for (int y = 0; y < image.height(); ++y) {
