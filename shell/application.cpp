@@ -46,6 +46,7 @@ void setUp(QApplication &app)
     QApplication::setApplicationName(u"kvt"_s);
     QApplication::setApplicationDisplayName(u"โปรแกรมแปลผลการประเมินพฤติกรรม (KVT)"_s);
     QApplication::setApplicationVersion(u"1.00"_s);
+    QGuiApplication::setDesktopFileName(u"org.example.kvt"_s); // matches the windows to the menu entry
 
     // One look on every platform, and one that paints the buttons' own colours.
     QApplication::setStyle(new CaptionStyle);
