@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QIcon>
+#include <QKeyEvent>
+#include <QPushButton>
 
 using namespace Qt::StringLiterals;
 
@@ -36,6 +38,29 @@ QString uiFamily()
     return embedded;
 }
 
+// Enter on a focused button presses it, as the space bar does, on every
+// screen; none of the screens has a default button to take Enter instead.
+class EnterPressesFocusedButton final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        auto *button = qobject_cast<QPushButton *>(watched);
+        if (!enter || !plain || !button || !button->isEnabled() || button->isDefault() || button->autoDefault())
+            return false;
+        button->animateClick();
+        return true;
+    }
+};
+
 } // namespace
 
 namespace Application {
@@ -55,10 +80,11 @@ void setUp(QApplication &app)
     font.setPixelSize(kDefaultPixelSize);
     QApplication::setFont(font);
 
+    app.installEventFilter(new EnterPressesFocusedButton(&app));
+
     const QIcon icon(u":/icons/kvt.ico"_s);
     if (!icon.isNull())
         QApplication::setWindowIcon(icon);
-    Q_UNUSED(app);
 }
 
 } // namespace Application

@@ -4,7 +4,7 @@
 
 #include "schooltexts.h"
 
-#include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QStyle>
@@ -58,17 +58,4 @@ void MenuScreen::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     painter.setClipRegion(event->region());
     painter.drawPixmap(QPoint(0, 0), m_background);
-}
-
-void MenuScreen::keyPressEvent(QKeyEvent *event)
-{
-    // The button holding the focus takes Enter as a press, as the space bar is.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    auto *focused = qobject_cast<QPushButton *>(focusWidget());
-    if (enter && plain && focused) {
-        focused->animateClick();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }

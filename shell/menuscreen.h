@@ -25,7 +25,6 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void placeOnScreen();

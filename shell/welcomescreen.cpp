@@ -4,7 +4,6 @@
 
 #include "schooltexts.h"
 
-#include <QKeyEvent>
 #include <QScreen>
 
 using namespace Qt::StringLiterals;
@@ -59,17 +58,4 @@ WelcomeScreen::WelcomeScreen(QWidget *parent)
 WelcomeScreen::~WelcomeScreen()
 {
     delete m_ui;
-}
-
-void WelcomeScreen::keyPressEvent(QKeyEvent *event)
-{
-    // The button holding the focus takes Enter as a press, as the space bar is.
-    // A button that is not a default button passes Enter on to here.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    if (enter && plain && m_ui->Command1->hasFocus()) {
-        m_ui->Command1->animateClick();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }

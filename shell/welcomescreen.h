@@ -19,9 +19,6 @@ public:
 signals:
     void enterRequested();
 
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-
 private:
     Ui::WelcomeScreen *m_ui;
 };

@@ -406,6 +406,11 @@ void FrontSheetTest::backSideButton()
     press(u"Command1"_s);
     press(u"Command3"_s);
     QCOMPARE(requests, 1);
+    // Enter on the focused button presses it, as the space bar does.
+    auto *backButton = control<QPushButton>(u"Command3"_s);
+    backButton->setFocus();
+    QTest::keyClick(backButton, Qt::Key_Return);
+    QTRY_COMPARE(requests, 2);
     QVERIFY(box(19)->isChecked());
     QCOMPARE(control<QLineEdit>(u"Text2"_s)->text(), u"2"_s);
 }
