@@ -1,0 +1,201 @@
+// Runs the bare Qt program and the real program in turn, each with the
+// measuring probe loaded, and prints the medians against their targets.
+//
+//   kvt_bench PROBE BARE PROGRAM [RUNS]
+//
+// Needs an X server (DISPLAY); see run.sh.
+
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+extern char **environ;
+
+namespace {
+
+std::int64_t nowNs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return std::int64_t(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+struct Run {
+    bool ok = false;
+    std::string error;
+    double startupMs = 0;
+    double peakMiB = 0;
+    std::map<std::string, double> values; // as the probe wrote them
+};
+
+Run runOnce(const std::string &program, const std::string &probe, const char *mode)
+{
+    Run run;
+    char outPath[] = "/tmp/kvt_bench_XXXXXX";
+    const int fd = mkstemp(outPath);
+    if (fd < 0) {
+        run.error = "no temporary file";
+        return run;
+    }
+    close(fd);
+
+    std::vector<std::string> settings {
+        "LD_PRELOAD=" + probe, std::string("KVT_PROBE=") + mode, std::string("KVT_PROBE_OUT=") + outPath};
+    std::vector<char *> env;
+    for (char **entry = environ; *entry; ++entry) {
+        const std::string line = *entry;
+        if (line.rfind("LD_PRELOAD=", 0) != 0 && line.rfind("KVT_PROBE", 0) != 0)
+            env.push_back(*entry);
+    }
+    for (std::string &line : settings)
+        env.push_back(line.data());
+    env.push_back(nullptr);
+    std::string path = program;
+    char *argv[] = {path.data(), nullptr};
+
+    pid_t pid = 0;
+    const std::int64_t started = nowNs();
+    if (posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv, env.data()) != 0) {
+        run.error = "cannot start " + program;
+        return run;
+    }
+    int status = 0;
+    rusage usage {};
+    const std::int64_t deadline = started + 60'000'000'000;
+    while (wait4(pid, &status, WNOHANG, &usage) == 0) {
+        if (nowNs() > deadline) {
+            kill(pid, SIGKILL);
+            wait4(pid, &status, 0, &usage);
+            run.error = program + " did not end";
+            break;
+        }
+        usleep(1000);
+    }
+
+    std::ifstream results(outPath);
+    for (std::string line; std::getline(results, line);) {
+        const auto equals = line.find('=');
+        if (equals == std::string::npos)
+            continue;
+        const std::string name = line.substr(0, equals);
+        if (name == "error")
+            run.error = line.substr(equals + 1);
+        else
+            run.values[name] = std::strtod(line.c_str() + equals + 1, nullptr);
+    }
+    std::remove(outPath);
+    if (run.error.empty() && !(WIFEXITED(status) && WEXITSTATUS(status) == 0))
+        run.error = program + " ended with status " + std::to_string(status);
+    if (run.error.empty() && !run.values.count("first_frame_ns"))
+        run.error = "no first frame";
+    run.ok = run.error.empty();
+    if (run.ok)
+        run.startupMs = (run.values["first_frame_ns"] - static_cast<double>(started)) / 1e6;
+    run.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
+    return run;
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+void line(const std::string &what, double value, const char *unit, const char *target = "", const char *verdict = "")
+{
+    // Pad by characters, not bytes: some labels are Thai.
+    std::size_t characters = 0;
+    for (unsigned char byte : what)
+        characters += (byte & 0xC0) != 0x80 ? 1 : 0;
+    const std::string padding(characters < 46 ? 46 - characters : 0, ' ');
+    std::printf("  %s%s %10.3f %-3s %-10s %s\n", what.c_str(), padding.c_str(), value, unit, target, verdict);
+}
+
+const char *verdict(bool met)
+{
+    return met ? "met" : "MISSED";
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: %s PROBE BARE PROGRAM [RUNS]\n", argv[0]);
+        return 2;
+    }
+    const std::string probe = argv[1];
+    const std::string bare = argv[2];
+    const std::string program = argv[3];
+    const int runs = argc > 4 ? std::max(1, std::atoi(argv[4])) : 15;
+
+    // One run of each first, not counted: it fills the disk and font caches.
+    runOnce(bare, probe, "startup");
+    runOnce(program, probe, "tour");
+
+    std::vector<double> bareStartup, bareMemory, startup, memory;
+    std::map<std::string, std::vector<double>> latencies;
+    for (int round = 0; round < runs; ++round) {
+        // Take turns at going first, so that neither gains from the other.
+        Run first, second;
+        if (round % 2 == 0) {
+            first = runOnce(bare, probe, "startup");
+            second = runOnce(program, probe, "tour");
+        } else {
+            second = runOnce(program, probe, "tour");
+            first = runOnce(bare, probe, "startup");
+        }
+        for (const Run *run : {&first, &second}) {
+            if (!run->ok) {
+                std::fprintf(stderr, "round %d: %s\n", round + 1, run->error.c_str());
+                return 1;
+            }
+        }
+        bareStartup.push_back(first.startupMs);
+        bareMemory.push_back(first.peakMiB);
+        startup.push_back(second.startupMs);
+        memory.push_back(second.peakMiB);
+        for (const auto &[name, value] : second.values)
+            latencies[name].push_back(value);
+    }
+
+    const double startupRatio = median(startup) / median(bareStartup);
+    const double memoryRatio = median(memory) / median(bareMemory);
+    const double menuMs = median(latencies["menu_frame_ns"]) / 1e6;
+    const double frontMs = median(latencies["front_frame_ns"]) / 1e6;
+    const double backMs = median(latencies["back_frame_ns"]) / 1e6;
+    const double frontUs = median(latencies["front_interpret_ns"]) / 1e3;
+    const double backUs = median(latencies["back_interpret_ns"]) / 1e3;
+    const double frontWithPressUs = median(latencies["front_interpret_ns_with_press"]) / 1e3;
+    const double backWithPressUs = median(latencies["back_interpret_ns_with_press"]) / 1e3;
+
+    std::printf("Medians of %d runs each\n", runs);
+    line("start-up to first frame, bare Qt program", median(bareStartup), "ms");
+    line("start-up to first frame, welcome screen", median(startup), "ms");
+    line("  ratio", startupRatio, "", "<= 1.15", verdict(startupRatio <= 1.15));
+    line("peak memory, bare Qt program", median(bareMemory), "MiB");
+    line("peak memory, all four screens opened", median(memory), "MiB");
+    line("  ratio", memoryRatio, "", "<= 1.25", verdict(memoryRatio <= 1.25));
+    line("click to first frame of the menu", menuMs, "ms", "<= 16.7", verdict(menuMs <= 16.7));
+    line("click to first frame of the front side", frontMs, "ms", "<= 16.7", verdict(frontMs <= 16.7));
+    line("click to first frame of the back side", backMs, "ms", "<= 16.7", verdict(backMs <= 16.7));
+    line("\"แปลผล\" on the front side, click to texts", frontUs, "us", "< 100", verdict(frontUs < 100));
+    line("\"แปลผล\" on the back side, click to texts", backUs, "us", "< 100", verdict(backUs < 100));
+    line("  the same from the press, front side", frontWithPressUs, "us");
+    line("  the same from the press, back side", backWithPressUs, "us");
+    return 0;
+}
