@@ -135,6 +135,18 @@ QWidget *topLevel(const QString &objectName)
     return nullptr;
 }
 
+// Resident memory now, in kibibytes.
+std::int64_t residentKiB()
+{
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return 0;
+}
+
 template<typename T> T *control(const QString &window, const QString &name)
 {
     QWidget *screen = topLevel(window);
@@ -183,6 +195,7 @@ public:
         };
         m_then = [this](std::int64_t ns) {
             note(u"first_frame_ns"_s, ns);
+            note(u"welcome_rss_kib"_s, residentKiB());
             if (m_tour)
                 settleThen([this] { openMenu(); });
             else
@@ -224,8 +237,9 @@ private:
             return fail(opens + u" did not open"_s);
         const std::uint32_t id = static_cast<std::uint32_t>(opened->windowHandle()->winId());
         m_waiting = [id](std::uint32_t drawable) { return drawable == id; };
-        m_then = [this, clicked, name, next = std::move(next)](std::int64_t ns) {
+        m_then = [this, clicked, name, opens, next = std::move(next)](std::int64_t ns) {
             note(name, ns - clicked);
+            note(opens + u"_rss_kib"_s, residentKiB());
             settleThen(next);
         };
         m_deadline.start(5000);

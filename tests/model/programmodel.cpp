@@ -208,6 +208,8 @@ const char *buttonCaption(ScreenId screen, int button)
     return "?";
 }
 
+} // namespace
+
 const char *answerName(WarningAnswer answer)
 {
     switch (answer) {
@@ -222,8 +224,6 @@ const char *answerName(WarningAnswer answer)
     }
     return "?";
 }
-
-} // namespace
 
 std::string describe(const Action &action)
 {

@@ -68,6 +68,7 @@ struct Action {
 };
 
 std::string describe(const Action &action);
+const char *answerName(WarningAnswer answer);
 const char *screenName(ScreenId screen);
 
 // What an action made happen beyond the states above.

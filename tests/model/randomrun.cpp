@@ -88,7 +88,7 @@ void recordCoverage(
     case ActionKind::ClickBox:
     case ActionKind::SpaceOnBox:
         if (action.screen == ScreenId::Back && action.control == 1 && outcome.warningShown)
-            coverage.add("warning answered with " + std::to_string(static_cast<int>(action.answer)));
+            coverage.add(std::string("warning answered with ") + Model::answerName(action.answer));
         break;
     }
 }

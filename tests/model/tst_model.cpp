@@ -1,7 +1,7 @@
 // The random-action test: a model of the whole program, written from the
 // paper form's tables and rules, against the real screens.
 //
-// KVT_MODEL_ACTIONS sets the number of actions (20,000 by default; a soak is
+// KVT_MODEL_ACTIONS sets the number of actions (50,000 by default; a soak is
 // KVT_MODEL_ACTIONS=1000000) and KVT_MODEL_SEED the seed, so that any run can
 // be repeated exactly.
 
@@ -79,7 +79,7 @@ void ModelTest::randomActions()
 {
     RandomRun::Settings settings;
     settings.seed = static_cast<std::uint64_t>(numberFromEnvironment("KVT_MODEL_SEED", kDefaultSeed));
-    settings.actions = numberFromEnvironment("KVT_MODEL_ACTIONS", 20000);
+    settings.actions = numberFromEnvironment("KVT_MODEL_ACTIONS", 50000);
     qInfo("seed %llu, %lld actions", static_cast<unsigned long long>(settings.seed), settings.actions);
 
     QElapsedTimer clock;
