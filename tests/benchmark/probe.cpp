@@ -280,8 +280,14 @@ private:
         if (!interpretButton || !result)
             return fail(window + u" has no "_s + button + u" or "_s + text);
         // The button acts on the release: that is the click the user waits on.
+        // Qt first redraws the released button, at once, then emits released()
+        // and clicked(); the program's own share is what follows released().
+        std::int64_t handlerStart = 0;
+        const QMetaObject::Connection watch
+            = QObject::connect(interpretButton, &QAbstractButton::released, qApp, [&] { handlerStart = nowNs(); });
         std::vector<std::int64_t> fromRelease;
         std::vector<std::int64_t> fromPress;
+        std::vector<std::int64_t> handler;
         for (int round = 0; round < 201; ++round) {
             result->clear();
             const std::int64_t pressed = nowNs();
@@ -293,8 +299,11 @@ private:
                 return fail(window + u'.' + text + u" was not written"_s);
             fromRelease.push_back(written - released);
             fromPress.push_back(written - pressed);
+            handler.push_back(written - handlerStart);
         }
+        QObject::disconnect(watch);
         note(name, middle(fromRelease));
+        note(name + u"_handler"_s, middle(handler));
         note(name + u"_with_press"_s, middle(fromPress));
     }
 
