@@ -2,10 +2,16 @@
 
 #include "ui_backsheetscreen.h"
 
+#include "backanswers.h"
+#include "common/answerkeys.h"
 #include "common/responsebox.h"
+#include "common/resultrow.h"
 #include "common/twips.h"
 
+#include <QKeyEvent>
 #include <QMessageBox>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -44,6 +50,38 @@ QString severityWord(Back::Severity severity)
     return {};
 }
 
+// The short name of each row, as the notice names it.
+QString rowName(Back::Row row)
+{
+    switch (row) {
+    case Back::Row::Difficulties:
+        return u"ปัญหาโดยรวม"_s;
+    case Back::Row::Duration:
+        return u"ระยะเวลา"_s;
+    case Back::Row::Upset:
+        return u"ความไม่สบายใจ"_s;
+    case Back::Row::HomeLife:
+        return u"ความเป็นอยู่ที่บ้าน"_s;
+    case Back::Row::Friendships:
+        return u"การคบเพื่อน"_s;
+    case Back::Row::ClassroomLearning:
+        return u"การเรียนในห้องเรียน"_s;
+    case Back::Row::LeisureActivities:
+        return u"กิจกรรมยามว่าง"_s;
+    case Back::Row::Burden:
+        return u"ความยุ่งยากของครอบครัว"_s;
+    }
+    return {};
+}
+
+QString rowList(const std::vector<Back::Row> &rows)
+{
+    QStringList names;
+    for (Back::Row row : rows)
+        names << rowName(row);
+    return names.join(u", "_s);
+}
+
 } // namespace
 
 BackSheetScreen::BackSheetScreen(QWidget *parent)
@@ -58,6 +96,11 @@ BackSheetScreen::BackSheetScreen(QWidget *parent)
     attachResponseBoxes();
     describeBoxes();
     m_ui->Check1->setFocus();
+    for (QCheckBox *answer : m_boxes)
+        answer->installEventFilter(this); // the answer keys
+    m_ui->Text1->installEventFilter(this); // Ctrl+C without a selection copies the results
+    m_ui->Notice1->setAccessibleName(u"คำเตือนการตอบ"_s);
+    ResultRow::addCopyActions(this);
 
     connect(m_ui->Check1, &QCheckBox::stateChanged, this, &BackSheetScreen::applyNoDifficultiesRule);
     connect(m_ui->Command1, &QPushButton::clicked, this, &BackSheetScreen::closeSheet);
@@ -132,6 +175,83 @@ void BackSheetScreen::interpretBackSheet()
     // A score above every range (several ticks in one question) has no word;
     // the word of an earlier press would not describe it.
     m_ui->Label18->setText(result.severity ? severityWord(*result.severity) : QString());
+    showNotice();
+}
+
+void BackSheetScreen::showNotice()
+{
+    Back::BoxTicks ticks {};
+    for (std::size_t i = 0; i < m_boxes.size(); ++i)
+        ticks[i] = m_boxes[i]->checkState() == Qt::Checked;
+    const Back::AnswerCheck check = Back::checkAnswers(ticks);
+    QStringList lines;
+    if (!check.unanswered.empty())
+        lines << u"ยังไม่ได้ตอบ "_s + rowList(check.unanswered);
+    if (!check.doubled.empty())
+        lines << u"ตอบเกิน 1 ช่อง "_s + rowList(check.doubled);
+    m_ui->Notice1->setText(lines.join(u'\n'));
+}
+
+bool BackSheetScreen::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (watched == m_ui->Text1) {
+        if (!AnswerKeys::isCopy(*key) || m_ui->Text1->hasSelectedText())
+            return QWidget::eventFilter(watched, event); // the text box's own copy
+        ResultRow::copyResults();
+        return true;
+    }
+    if (AnswerKeys::isCopy(*key)) {
+        ResultRow::copyResults();
+        return true;
+    }
+    const std::optional<int> answer = AnswerKeys::answerOf(*key);
+    const auto found = std::find(m_boxes.cbegin(), m_boxes.cend(), watched);
+    if (!answer || *answer > Back::kAnswersPerRow || found == m_boxes.cend())
+        return QWidget::eventFilter(watched, event);
+    answerByKey(static_cast<int>(found - m_boxes.cbegin()) + 1, *answer);
+    return true;
+}
+
+void BackSheetScreen::keyPressEvent(QKeyEvent *event)
+{
+    if (AnswerKeys::isCopy(*event)) {
+        ResultRow::copyResults();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+// 1 to 4 tick that answer of the focused row in screen order and clear the
+// row's other answers, then go on to the same place in the next row, after
+// burden to "แปลผล"; 0 clears the row and stays. Every change goes through
+// the boxes' states, so each box's rule runs as for a click: "ไม่" disables
+// the rows after it and warns, and the focus goes to "แปลผล".
+void BackSheetScreen::answerByKey(int boxNumber, int answer)
+{
+    const std::optional<Back::BoxPlace> place = Back::placeOfBox(boxNumber);
+    if (!place || !box(boxNumber)->isEnabled())
+        return;
+    const Back::AnswerRow &row = Back::answerRow(place->row);
+    const int chosen = answer - 1; // -1 clears
+    // The others first: clearing "ไม่" enables the rows after it again.
+    for (int i = 0; i < Back::kAnswersPerRow; ++i)
+        if (i != chosen)
+            box(row.answers[static_cast<std::size_t>(i)])->setCheckState(Qt::Unchecked);
+    if (answer == 0)
+        return;
+    QCheckBox *answered = box(row.answers[static_cast<std::size_t>(chosen)]);
+    answered->setCheckState(Qt::Checked);
+    const std::optional<Back::Row> next = Back::rowAfter(place->row);
+    QWidget *nextFocus = m_ui->Command2;
+    if (next && answered != m_ui->Check1) {
+        QCheckBox *below = box(Back::answerRow(*next).answers[static_cast<std::size_t>(chosen)]);
+        if (below->isEnabled())
+            nextFocus = below;
+    }
+    nextFocus->setFocus(Qt::TabFocusReason);
 }
 
 void BackSheetScreen::clearBackSheet()
@@ -142,6 +262,7 @@ void BackSheetScreen::clearBackSheet()
         answer->setCheckState(Qt::Unchecked);
     m_ui->Text1->clear();
     m_ui->Label18->clear();
+    m_ui->Notice1->clear();
 }
 
 void BackSheetScreen::closeSheet()

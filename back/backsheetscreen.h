@@ -29,6 +29,10 @@ public:
 signals:
     void frontSideRequested();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     QCheckBox *box(int number) const;
     void attachResponseBoxes();
@@ -37,6 +41,8 @@ private:
     void interpretBackSheet();
     void clearBackSheet();
     void closeSheet();
+    void answerByKey(int boxNumber, int answer);
+    void showNotice();
 
     Ui::BackSheetScreen *m_ui;
     std::array<QCheckBox *, Back::kBoxCount> m_boxes {}; // by box number, Check1 first

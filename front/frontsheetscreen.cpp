@@ -2,14 +2,20 @@
 
 #include "ui_frontsheetscreen.h"
 
+#include "frontanswers.h"
+
 #include "common/answerbox.h"
+#include "common/answerkeys.h"
 #include "common/responsebox.h"
+#include "common/resultrow.h"
 #include "common/twips.h"
 #include "schooltexts.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -66,6 +72,14 @@ QString bandWord(Front::Band band)
     return {};
 }
 
+QString itemList(const std::vector<int> &items)
+{
+    QStringList numbers;
+    for (int item : items)
+        numbers << QString::number(item);
+    return numbers.join(u", "_s);
+}
+
 } // namespace
 
 FrontSheetScreen::FrontSheetScreen(QWidget *parent)
@@ -84,6 +98,8 @@ FrontSheetScreen::FrontSheetScreen(QWidget *parent)
     }
     placeItems();
     setFocusOrder();
+    m_ui->Notice1->setAccessibleName(u"คำเตือนการตอบ"_s);
+    ResultRow::addCopyActions(this);
 
     connect(m_ui->Command1, &QPushButton::clicked, this, &FrontSheetScreen::interpretFrontSheet);
     connect(m_ui->Command2, &QPushButton::clicked, this, &FrontSheetScreen::closeSheet);
@@ -121,6 +137,7 @@ void FrontSheetScreen::placeItems()
             box->setObjectName(u"Check%1"_s.arg(cell.box));
             box->setGeometry(px(block.boxLefts[column]), px(rowTop), px(kBoxSize), px(kBoxSize));
             box->setAccessibleName(caption + u' ' + columnHeadings()[column]);
+            box->installEventFilter(this); // the answer keys
             m_boxes[static_cast<std::size_t>(cell.box - 1)] = new ResponseBox(box, cell.tickedValue);
         }
     }
@@ -177,6 +194,74 @@ void FrontSheetScreen::interpretFrontSheet()
         const std::optional<Front::Band> band = result.bands[line];
         bandLabel->setText(band ? bandWord(*band) : QString());
     }
+    showNotice();
+}
+
+// The scores above count every tick; the notice says which items they rest on.
+void FrontSheetScreen::showNotice()
+{
+    Front::BoxTicks ticks {};
+    for (std::size_t i = 0; i < m_boxes.size(); ++i)
+        ticks[i] = m_boxes[i]->box()->checkState() == Qt::Checked;
+    const Front::AnswerCheck check = Front::checkAnswers(ticks);
+    QStringList lines;
+    if (!check.unanswered.empty())
+        lines << u"ยังไม่ได้ตอบ ข้อ "_s + itemList(check.unanswered);
+    if (!check.doubled.empty())
+        lines << u"ตอบเกิน 1 ช่อง ข้อ "_s + itemList(check.doubled);
+    m_ui->Notice1->setText(lines.join(u'\n'));
+}
+
+bool FrontSheetScreen::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (AnswerKeys::isCopy(*key)) {
+        ResultRow::copyResults();
+        return true;
+    }
+    const std::optional<int> answer = AnswerKeys::answerOf(*key);
+    auto *box = qobject_cast<QCheckBox *>(watched);
+    if (!answer || !box || *answer > Front::kColumnCount)
+        return QWidget::eventFilter(watched, event);
+    answerByKey(box, *answer);
+    return true;
+}
+
+void FrontSheetScreen::keyPressEvent(QKeyEvent *event)
+{
+    if (AnswerKeys::isCopy(*event)) {
+        ResultRow::copyResults();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+// 1 to 3 tick that column of the focused item and clear the other two, then
+// go on to the same column of the next item, after the last to "แปลผล"; 0
+// clears the item and stays. Every change goes through the boxes' states, so
+// each box's tick rule runs as for a click.
+void FrontSheetScreen::answerByKey(QCheckBox *focused, int answer)
+{
+    const auto found = std::find_if(m_boxes.cbegin(), m_boxes.cend(),
+        [focused](const ResponseBox *response) { return response->box() == focused; });
+    if (found == m_boxes.cend())
+        return;
+    const std::optional<Front::BoxPlace> place = Front::placeOfBox(static_cast<int>(found - m_boxes.cbegin()) + 1);
+    if (!place)
+        return;
+    const int chosenColumn = answer - 1; // -1 clears
+    for (int column = 0; column < Front::kColumnCount; ++column) {
+        QCheckBox *box = m_boxes[static_cast<std::size_t>(Front::boxAt(place->item, column) - 1)]->box();
+        box->setCheckState(column == chosenColumn ? Qt::Checked : Qt::Unchecked);
+    }
+    if (answer == 0)
+        return;
+    if (const std::optional<int> next = Front::itemAfter(place->item))
+        m_boxes[static_cast<std::size_t>(Front::boxAt(*next, chosenColumn) - 1)]->box()->setFocus(Qt::TabFocusReason);
+    else
+        m_ui->Command1->setFocus(Qt::TabFocusReason);
 }
 
 void FrontSheetScreen::clearFrontSheet()
@@ -188,6 +273,7 @@ void FrontSheetScreen::clearFrontSheet()
         scoreBox->clear();
     for (QLabel *bandLabel : {m_ui->Label36, m_ui->Label38, m_ui->Label40, m_ui->Label42, m_ui->Label46, m_ui->Label44})
         bandLabel->clear();
+    m_ui->Notice1->clear();
 }
 
 void FrontSheetScreen::closeSheet()

@@ -6,6 +6,7 @@
 
 #include <array>
 
+class QCheckBox;
 class ResponseBox;
 namespace Ui {
 class FrontSheetScreen;
@@ -27,12 +28,18 @@ public:
 signals:
     void backSideRequested();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void placeItems();
     void setFocusOrder();
     void interpretFrontSheet();
     void clearFrontSheet();
     void closeSheet();
+    void answerByKey(QCheckBox *focused, int answer);
+    void showNotice();
 
     Ui::FrontSheetScreen *m_ui;
     std::array<ResponseBox *, Front::kBoxCount> m_boxes {}; // by box number, Check1 first

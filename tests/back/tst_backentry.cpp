@@ -1,0 +1,374 @@
+#include "back/backsheetscreen.h"
+#include "shell/application.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The rows in the order the keys walk them, each row's answers left to right, then top to bottom.
+constexpr int kRows[8][4] = {{1, 2, 3, 4}, {6, 5, 7, 8}, {10, 9, 11, 12}, {13, 14, 15, 16}, {17, 18, 19, 20},
+    {21, 22, 23, 24}, {25, 26, 27, 28}, {35, 36, 34, 33}};
+
+// Closes every modal message box as soon as it is up and counts them.
+class WarningWatch final
+{
+public:
+    WarningWatch()
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                ++m_count;
+                box->close();
+            }
+        });
+        m_timer.start(5);
+    }
+    int count() const { return m_count; }
+
+private:
+    QTimer m_timer;
+    int m_count = 0;
+};
+
+// A digit-row key as X11 delivers it on a US layout.
+void sendDigit(QWidget *target, int digit)
+{
+    const quint32 keycode = digit == 0 ? 19 : 9 + static_cast<quint32>(digit);
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent event(
+            type, Qt::Key_0 + digit, {}, keycode, 0x30u + static_cast<quint32>(digit), 0, QString::number(digit));
+        QApplication::sendEvent(target, &event);
+    }
+}
+
+} // namespace
+
+class BackEntryTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void rows_data();
+    void rows();
+    void leadingBoxOfGrid();
+    void noAnswersWithItsRule();
+    void yesAfterNoEnablesAgain();
+    void disabledRow();
+    void clearKeys_data();
+    void clearKeys();
+    void thaiLayout_data();
+    void thaiLayout();
+
+    void notice_data();
+    void notice();
+    void noticeEmptiedByClearing_data();
+    void noticeEmptiedByClearing();
+    void noticeStandsInFreeSpace();
+
+    void copyRow();
+    void copyInTextBox();
+
+private:
+    QCheckBox *box(int number) const { return m_screen->findChild<QCheckBox *>(u"Check%1"_s.arg(number)); }
+    template<typename T> T *control(const QString &name) const { return m_screen->findChild<T *>(name); }
+    QList<bool> ticksOf(int row) const;
+    void press(const QString &button) { QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton); }
+
+    std::unique_ptr<BackSheetScreen> m_screen;
+};
+
+void BackEntryTest::init()
+{
+    m_screen = std::make_unique<BackSheetScreen>();
+    m_screen->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_screen.get()));
+}
+
+void BackEntryTest::cleanup()
+{
+    m_screen.reset();
+}
+
+QList<bool> BackEntryTest::ticksOf(int row) const
+{
+    QList<bool> ticks;
+    for (int number : kRows[row])
+        ticks << (box(number)->checkState() == Qt::Checked);
+    return ticks;
+}
+
+void BackEntryTest::rows_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("focusPlace");
+    QTest::addColumn<int>("digit");
+    QTest::addColumn<QString>("nextFocus");
+
+    // Difficulties is answered 2 to 4 here; "ไม่" has a test of its own.
+    for (int row = 0; row < 8; ++row)
+        for (int digit = row == 0 ? 2 : 1; digit <= 4; ++digit) {
+            const int focusPlace = (row + digit) % 4;
+            const QString next = row == 7 ? u"Command2"_s : u"Check%1"_s.arg(kRows[row + 1][digit - 1]);
+            QTest::addRow("row %d, focus on answer %d, key %d", row + 1, focusPlace + 1, digit)
+                << row << focusPlace << digit << next;
+        }
+}
+
+void BackEntryTest::rows()
+{
+    QFETCH(int, row);
+    QFETCH(int, focusPlace);
+    QFETCH(int, digit);
+    QFETCH(QString, nextFocus);
+
+    WarningWatch watch; // "ไม่" may be the answer to clear
+    box(kRows[row][digit % 4])->setCheckState(Qt::Checked); // another answer, to be cleared
+    if (row != 0)
+        box(kRows[row][(digit + 1) % 4])->setCheckState(Qt::Checked);
+    box(kRows[row][focusPlace])->setFocus();
+    sendDigit(box(kRows[row][focusPlace]), digit);
+
+    QList<bool> expected {false, false, false, false};
+    expected[digit - 1] = true;
+    QCOMPARE(ticksOf(row), expected);
+    QCOMPARE(m_screen->focusWidget()->objectName(), nextFocus);
+    // The answered box scores what a click would give it.
+    if (row >= 2) {
+        const int weights[4] = {0, 0, 1, 2};
+        QCOMPARE(m_screen->boxScores()[static_cast<std::size_t>(kRows[row][digit - 1] - 1)], weights[digit - 1]);
+    }
+}
+
+void BackEntryTest::leadingBoxOfGrid()
+{
+    box(30)->setCheckState(Qt::Checked);
+    box(30)->setFocus(); // in front of "การคบเพื่อน"
+    sendDigit(box(30), 3);
+    QCOMPARE(ticksOf(4), (QList<bool> {false, false, true, false}));
+    QCOMPARE(box(30)->checkState(), Qt::Checked); // not one of the answers
+    QCOMPARE(m_screen->focusWidget(), box(23));
+    QCOMPARE(m_screen->boxScores()[19 - 1], 1);
+}
+
+void BackEntryTest::noAnswersWithItsRule()
+{
+    box(3)->setCheckState(Qt::Checked);
+    box(12)->setCheckState(Qt::Checked);
+    WarningWatch watch;
+    box(4)->setFocus();
+    sendDigit(box(4), 1);
+    QCOMPARE(watch.count(), 1);
+    QCOMPARE(ticksOf(0), (QList<bool> {true, false, false, false}));
+    for (int number = 5; number <= 36; ++number)
+        QVERIFY(!box(number)->isEnabled());
+    QCOMPARE(box(12)->checkState(), Qt::Checked); // kept, disabled
+    QCOMPARE(m_screen->focusWidget(), control<QPushButton>(u"Command2"_s));
+}
+
+void BackEntryTest::yesAfterNoEnablesAgain()
+{
+    WarningWatch watch;
+    box(1)->setCheckState(Qt::Checked);
+    QTRY_COMPARE(watch.count(), 1);
+    box(1)->setFocus();
+    sendDigit(box(1), 3);
+    QCOMPARE(ticksOf(0), (QList<bool> {false, false, true, false}));
+    QVERIFY(box(7)->isEnabled());
+    QCOMPARE(m_screen->focusWidget(), box(7));
+    QCOMPARE(watch.count(), 1);
+}
+
+void BackEntryTest::disabledRow()
+{
+    WarningWatch watch;
+    box(11)->setCheckState(Qt::Checked);
+    box(1)->setCheckState(Qt::Checked);
+    QTRY_COMPARE(watch.count(), 1);
+    box(1)->setFocus();
+    // Delivered to the disabled box all the same, as a stray event would be.
+    sendDigit(box(11), 4);
+    sendDigit(box(11), 0);
+    QCOMPARE(ticksOf(2), (QList<bool> {false, false, true, false}));
+    QCOMPARE(m_screen->boxScores()[11 - 1], 1);
+    QCOMPARE(m_screen->focusWidget(), box(1));
+}
+
+void BackEntryTest::clearKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<quint32>("keycode");
+    QTest::addColumn<QString>("text");
+    QTest::addRow("0") << int(Qt::Key_0) << 19u << u"0"_s;
+    QTest::addRow("Delete") << int(Qt::Key_Delete) << 119u << u"\x7f"_s;
+}
+
+void BackEntryTest::clearKeys()
+{
+    QFETCH(int, key);
+    QFETCH(quint32, keycode);
+    QFETCH(QString, text);
+
+    WarningWatch watch;
+    for (int number : {1, 2, 34, 33})
+        box(number)->setCheckState(Qt::Checked);
+    QTRY_COMPARE(watch.count(), 1);
+    for (int row : {0, 7}) {
+        QCheckBox *focused = box(kRows[row][0]);
+        focused->setFocus();
+        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent event(type, key, {}, keycode, 0, 0, text);
+            QApplication::sendEvent(focused, &event);
+        }
+        QCOMPARE(ticksOf(row), (QList<bool> {false, false, false, false}));
+        QCOMPARE(m_screen->focusWidget(), focused);
+    }
+    QVERIFY(box(36)->isEnabled()); // clearing "ไม่" ran its rule
+    QCOMPARE(m_screen->boxScores(), Back::BoxScores {});
+}
+
+void BackEntryTest::thaiLayout_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<quint32>("keycode");
+    QTest::addColumn<int>("place");
+
+    QTest::addRow("4 types phosamphao") << int(u'ภ') << 0 << u"ภ"_s << 13u << 3;
+    QTest::addRow("shift 4 types thai three") << int(Qt::Key_3) << int(Qt::ShiftModifier) << u"๓"_s << 13u << 3;
+    QTest::addRow("thai four typed") << int(Qt::Key_4) << 0 << u"๔"_s << 0u << 3;
+    QTest::addRow("keypad 1") << int(Qt::Key_1) << int(Qt::KeypadModifier) << u"1"_s << 87u << 0;
+}
+
+void BackEntryTest::thaiLayout()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    QFETCH(quint32, keycode);
+    QFETCH(int, place);
+
+    box(10)->setFocus();
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent event(type, key, Qt::KeyboardModifiers(modifiers), keycode, 0, 0, text);
+        QApplication::sendEvent(box(10), &event);
+    }
+    QList<bool> expected {false, false, false, false};
+    expected[place] = true;
+    QCOMPARE(ticksOf(2), expected);
+    QCOMPARE(m_screen->focusWidget(), box(kRows[3][place]));
+}
+
+void BackEntryTest::notice_data()
+{
+    QTest::addColumn<QList<int>>("ticked");
+    QTest::addColumn<QString>("text");
+
+    QTest::addRow("nothing") << QList<int> {} << QString();
+    QTest::addRow("no difficulties") << QList<int> {1} << QString();
+    QTest::addRow("yes, every row once") << QList<int> {2, 5, 9, 13, 18, 23, 28, 34} << QString();
+    QTest::addRow("yes, nothing more") << QList<int> {4}
+                                       << u"ยังไม่ได้ตอบ ระยะเวลา, ความไม่สบายใจ, ความเป็นอยู่ที่บ้าน, การคบเพื่อน, "
+                                          u"การเรียนในห้องเรียน, กิจกรรมยามว่าง, ความยุ่งยากของครอบครัว"_s;
+    QTest::addRow("friendships skipped, burden doubled")
+        << QList<int> {3, 8, 12, 16, 30, 24, 25, 33, 35} << u"ยังไม่ได้ตอบ การคบเพื่อน\nตอบเกิน 1 ช่อง ความยุ่งยากของครอบครัว"_s;
+    QTest::addRow("no and yes") << QList<int> {2, 1}
+                                << u"ยังไม่ได้ตอบ ระยะเวลา, ความไม่สบายใจ, ความเป็นอยู่ที่บ้าน, "
+                                   u"การคบเพื่อน, การเรียนในห้องเรียน, กิจกรรมยามว่าง, "
+                                   u"ความยุ่งยากของครอบครัว\nตอบเกิน 1 ช่อง ปัญหาโดยรวม"_s;
+}
+
+void BackEntryTest::notice()
+{
+    QFETCH(QList<int>, ticked);
+    QFETCH(QString, text);
+
+    WarningWatch watch;
+    for (int number : ticked)
+        box(number)->setCheckState(Qt::Checked);
+    press(u"Command2"_s);
+    QCOMPARE(control<QLabel>(u"Notice1"_s)->text(), text);
+}
+
+void BackEntryTest::noticeEmptiedByClearing_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addRow("เริ่มใหม่") << u"Command3"_s;
+    QTest::addRow("ปิดหน้าต่าง") << u"Command1"_s;
+}
+
+void BackEntryTest::noticeEmptiedByClearing()
+{
+    QFETCH(QString, button);
+    box(2)->setCheckState(Qt::Checked);
+    press(u"Command2"_s);
+    QVERIFY(!control<QLabel>(u"Notice1"_s)->text().isEmpty());
+    press(button);
+    QVERIFY(control<QLabel>(u"Notice1"_s)->text().isEmpty());
+}
+
+void BackEntryTest::noticeStandsInFreeSpace()
+{
+    auto *label = control<QLabel>(u"Notice1"_s);
+    QVERIFY(label);
+    QVERIFY(!label->accessibleName().isEmpty());
+    QCOMPARE(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    const QRect area = label->geometry();
+    QVERIFY(m_screen->rect().contains(area));
+    const QList<QWidget *> others = m_screen->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    for (const QWidget *other : others)
+        if (other != label)
+            QVERIFY2(!other->geometry().intersects(area), qPrintable(other->objectName()));
+}
+
+void BackEntryTest::copyRow()
+{
+    // No front side in this program: its twelve fields stay empty.
+    for (int number : {3, 12, 16, 20})
+        box(number)->setCheckState(Qt::Checked);
+    press(u"Command2"_s);
+    box(3)->setFocus();
+    QTest::keyClick(box(3), Qt::Key_C, Qt::ControlModifier);
+    const QString row = QApplication::clipboard()->text();
+    QCOMPARE(row, QString(12, u'\t') + u"6\tรุนแรงมาก\n"_s);
+}
+
+void BackEntryTest::copyInTextBox()
+{
+    auto *text = control<QLineEdit>(u"Text1"_s);
+    text->setText(u"12"_s);
+    text->setFocus();
+    text->selectAll();
+    QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), u"12"_s); // the selection, as in any text box
+
+    text->deselect();
+    QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QString(12, u'\t') + u"12\t\n"_s);
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    Application::setUp(app);
+    BackEntryTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_backentry.moc"

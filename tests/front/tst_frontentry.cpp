@@ -1,0 +1,422 @@
+#include "front/frontsheetscreen.h"
+#include "shell/application.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The paper's item table, item by item: NotTrue, SomewhatTrue, CertainlyTrue boxes.
+constexpr int kBoxesOfItem[25][3] = {{1, 2, 3}, {6, 5, 4}, {9, 8, 7}, {10, 11, 12}, {15, 14, 13}, {16, 17, 18},
+    {19, 20, 21}, {22, 23, 24}, {30, 29, 28}, {25, 26, 27}, {31, 32, 33}, {34, 35, 36}, {37, 38, 39}, {48, 47, 46},
+    {45, 44, 43}, {75, 74, 73}, {70, 71, 72}, {67, 68, 69}, {66, 65, 64}, {61, 62, 63}, {60, 59, 58}, {57, 56, 55},
+    {54, 53, 52}, {40, 41, 42}, {51, 50, 49}};
+
+// A key as X11 delivers it: X keycode, keysym, and Qt's key and text.
+struct XKey {
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    QString text;
+    quint32 keycode;
+    quint32 keysym;
+};
+
+XKey digitKey(int digit)
+{
+    const quint32 keycode = digit == 0 ? 19 : 9 + static_cast<quint32>(digit);
+    return {Qt::Key_0 + digit, {}, QString::number(digit), keycode, 0x30u + static_cast<quint32>(digit)};
+}
+
+void send(QWidget *target, const XKey &key)
+{
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent event(type, key.key, key.modifiers, key.keycode, key.keysym, 0, key.text);
+        QApplication::sendEvent(target, &event);
+    }
+}
+
+QString noticeText(const QString &unanswered, const QString &doubled)
+{
+    QStringList lines;
+    if (!unanswered.isEmpty())
+        lines << u"ยังไม่ได้ตอบ ข้อ "_s + unanswered;
+    if (!doubled.isEmpty())
+        lines << u"ตอบเกิน 1 ช่อง ข้อ "_s + doubled;
+    return lines.join(u'\n');
+}
+
+} // namespace
+
+class FrontEntryTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void digits_data();
+    void digits();
+    void clearKeys_data();
+    void clearKeys();
+    void thaiLayout_data();
+    void thaiLayout();
+    void otherKeysChangeNothing_data();
+    void otherKeysChangeNothing();
+    void wholeFormByKeys();
+
+    void notice_data();
+    void notice();
+    void noticeEmptiedByClearing_data();
+    void noticeEmptiedByClearing();
+    void noticeStandsInFreeSpace();
+
+    void copyRow();
+    void copyMenu();
+
+private:
+    QCheckBox *box(int number) const { return m_screen->findChild<QCheckBox *>(u"Check%1"_s.arg(number)); }
+    QCheckBox *itemBox(int item, int column) const { return box(kBoxesOfItem[item - 1][column]); }
+    template<typename T> T *control(const QString &name) const { return m_screen->findChild<T *>(name); }
+    QList<bool> ticksOf(int item) const;
+    void press(const QString &button) { QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton); }
+    void tickItems(int column, const QList<int> &skip = {});
+
+    std::unique_ptr<FrontSheetScreen> m_screen;
+};
+
+void FrontEntryTest::init()
+{
+    m_screen = std::make_unique<FrontSheetScreen>();
+    m_screen->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_screen.get()));
+}
+
+void FrontEntryTest::cleanup()
+{
+    m_screen.reset();
+}
+
+QList<bool> FrontEntryTest::ticksOf(int item) const
+{
+    QList<bool> ticks;
+    for (int column = 0; column < 3; ++column)
+        ticks << (itemBox(item, column)->checkState() == Qt::Checked);
+    return ticks;
+}
+
+void FrontEntryTest::tickItems(int column, const QList<int> &skip)
+{
+    for (int item = 1; item <= 25; ++item)
+        if (!skip.contains(item))
+            itemBox(item, column)->setCheckState(Qt::Checked);
+}
+
+void FrontEntryTest::digits_data()
+{
+    QTest::addColumn<int>("item");
+    QTest::addColumn<int>("focusColumn");
+    QTest::addColumn<int>("digit");
+    QTest::addColumn<QString>("nextFocus");
+
+    // Item 7 is reverse-scored; 15 ends the left block; 24's boxes are numbered out of order; 25 is the last.
+    for (int item : {1, 7, 15, 16, 24, 25})
+        for (int focusColumn = 0; focusColumn < 3; ++focusColumn)
+            for (int digit = 1; digit <= 3; ++digit) {
+                const QString next = item == 25 ? u"Command1"_s : u"Check%1"_s.arg(kBoxesOfItem[item][digit - 1]);
+                QTest::addRow("item %d, focus in column %d, key %d", item, focusColumn + 1, digit)
+                    << item << focusColumn << digit << next;
+            }
+}
+
+void FrontEntryTest::digits()
+{
+    QFETCH(int, item);
+    QFETCH(int, focusColumn);
+    QFETCH(int, digit);
+    QFETCH(QString, nextFocus);
+
+    // Start from a doubled item, so that the key must clear as well as tick.
+    const int other = (digit % 3);
+    itemBox(item, other)->setCheckState(Qt::Checked);
+    itemBox(item, (digit + 1) % 3)->setCheckState(Qt::Checked);
+    QCheckBox *focused = itemBox(item, focusColumn);
+    focused->setFocus();
+    send(focused, digitKey(digit));
+
+    QList<bool> expected {false, false, false};
+    expected[digit - 1] = true;
+    QCOMPARE(ticksOf(item), expected);
+    // Through the tick rule: the scores follow the states.
+    const Front::BoxScores scores = m_screen->boxScores();
+    for (int column = 0; column < 3; ++column) {
+        const int number = kBoxesOfItem[item - 1][column];
+        const int tickedValue
+            = (item == 7 || item == 11 || item == 14 || item == 21 || item == 25) ? 2 - column : column;
+        QCOMPARE(scores[static_cast<std::size_t>(number - 1)], column == digit - 1 ? tickedValue : 0);
+    }
+    QCOMPARE(m_screen->focusWidget()->objectName(), nextFocus);
+    // No other item changed.
+    for (int otherItem = 1; otherItem <= 25; ++otherItem)
+        if (otherItem != item)
+            QCOMPARE(ticksOf(otherItem), (QList<bool> {false, false, false}));
+}
+
+void FrontEntryTest::clearKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<quint32>("keycode");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+
+    QTest::addRow("0") << int(Qt::Key_0) << 19u << 0 << u"0"_s;
+    QTest::addRow("Delete") << int(Qt::Key_Delete) << 119u << 0 << u"\x7f"_s;
+    QTest::addRow("keypad 0") << int(Qt::Key_0) << 90u << int(Qt::KeypadModifier) << u"0"_s;
+    QTest::addRow("keypad Delete") << int(Qt::Key_Delete) << 91u << int(Qt::KeypadModifier) << QString();
+    QTest::addRow("thai zero") << int(Qt::Key_0) << 0u << 0 << u"๐"_s;
+}
+
+void FrontEntryTest::clearKeys()
+{
+    QFETCH(int, key);
+    QFETCH(quint32, keycode);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+
+    for (int column = 0; column < 3; ++column)
+        itemBox(12, column)->setCheckState(Qt::Checked);
+    itemBox(13, 0)->setCheckState(Qt::Checked);
+    itemBox(12, 1)->setFocus();
+    send(itemBox(12, 1), {key, Qt::KeyboardModifiers(modifiers), text, keycode, 0});
+
+    QCOMPARE(ticksOf(12), (QList<bool> {false, false, false}));
+    QCOMPARE(ticksOf(13), (QList<bool> {true, false, false}));
+    QCOMPARE(m_screen->boxScores()[36 - 1], 0);
+    QCOMPARE(m_screen->focusWidget(), itemBox(12, 1));
+}
+
+void FrontEntryTest::thaiLayout_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<quint32>("keycode");
+    QTest::addColumn<quint32>("keysym");
+    QTest::addColumn<int>("column");
+
+    const int shift = Qt::ShiftModifier;
+    QTest::addRow("1 types lakkhangyao") << int(u'ๅ') << 0 << u"ๅ"_s << 10u << 0xde5u << 0;
+    QTest::addRow("2 types slash") << int(Qt::Key_Slash) << 0 << u"/"_s << 11u << 0x2fu << 1;
+    QTest::addRow("3 types minus") << int(Qt::Key_Minus) << 0 << u"-"_s << 12u << 0x2du << 2;
+    QTest::addRow("shift 1 types plus") << int(Qt::Key_Plus) << shift << u"+"_s << 10u << 0x2bu << 0;
+    QTest::addRow("shift 2 types thai one") << int(Qt::Key_1) << shift << u"๑"_s << 11u << 0xdf1u << 1;
+    QTest::addRow("shift 3 types thai two") << int(Qt::Key_2) << shift << u"๒"_s << 12u << 0xdf2u << 2;
+    QTest::addRow("keypad 2") << int(Qt::Key_2) << int(Qt::KeypadModifier) << u"2"_s << 88u << 0xffb2u << 1;
+    QTest::addRow("thai three from elsewhere") << int(Qt::Key_3) << 0 << u"๓"_s << 0u << 0xdf3u << 2;
+}
+
+void FrontEntryTest::thaiLayout()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    QFETCH(quint32, keycode);
+    QFETCH(quint32, keysym);
+    QFETCH(int, column);
+
+    itemBox(5, 0)->setFocus();
+    send(itemBox(5, 0), {key, Qt::KeyboardModifiers(modifiers), text, keycode, keysym});
+
+    QList<bool> expected {false, false, false};
+    expected[column] = true;
+    QCOMPARE(ticksOf(5), expected);
+    QCOMPARE(m_screen->focusWidget(), itemBox(6, column));
+}
+
+void FrontEntryTest::otherKeysChangeNothing_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<quint32>("keycode");
+
+    QTest::addRow("4, no fourth column") << int(Qt::Key_4) << 0 << u"4"_s << 13u;
+    QTest::addRow("9") << int(Qt::Key_9) << 0 << u"9"_s << 18u;
+    QTest::addRow("ctrl 1") << int(Qt::Key_1) << int(Qt::ControlModifier) << QString() << 10u;
+    QTest::addRow("minus key of a us layout") << int(Qt::Key_Minus) << 0 << u"-"_s << 20u;
+    QTest::addRow("letter") << int(Qt::Key_A) << 0 << u"a"_s << 38u;
+}
+
+void FrontEntryTest::otherKeysChangeNothing()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    QFETCH(quint32, keycode);
+
+    itemBox(3, 1)->setCheckState(Qt::Checked);
+    itemBox(3, 2)->setFocus();
+    send(itemBox(3, 2), {key, Qt::KeyboardModifiers(modifiers), text, keycode, 0});
+    QCOMPARE(ticksOf(3), (QList<bool> {false, true, false}));
+    QCOMPARE(m_screen->focusWidget(), itemBox(3, 2));
+}
+
+void FrontEntryTest::wholeFormByKeys()
+{
+    // Areas 6, 3, 8 and 1 and social 4, as on the worked example of the paper.
+    const int columns[25] = {1, 2, 2, 1, 1, 0, 2, 2, 1, 2, 2, 1, 1, 2, 2, 1, 1, 1, 1, 0, 0, 0, 0, 0, 2};
+    m_screen->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_screen.get()));
+    itemBox(1, 0)->setFocus();
+    for (int item = 1; item <= 25; ++item)
+        QTest::keyClick(QApplication::focusWidget(), char('1' + columns[item - 1]));
+    QCOMPARE(QApplication::focusWidget(), control<QPushButton>(u"Command1"_s));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTRY_VERIFY(!control<QLineEdit>(u"Text1"_s)->text().isEmpty());
+
+    for (int item = 1; item <= 25; ++item) {
+        QList<bool> expected {false, false, false};
+        expected[columns[item - 1]] = true;
+        QCOMPARE(ticksOf(item), expected);
+    }
+    QStringList scores;
+    for (int line = 1; line <= 6; ++line)
+        scores << control<QLineEdit>(u"Text%1"_s.arg(line))->text();
+    QCOMPARE(scores, (QStringList {u"6"_s, u"3"_s, u"8"_s, u"1"_s, u"18"_s, u"4"_s}));
+    QVERIFY(control<QLabel>(u"Notice1"_s)->text().isEmpty());
+}
+
+void FrontEntryTest::notice_data()
+{
+    QTest::addColumn<QList<int>>("skipped");
+    QTest::addColumn<QList<int>>("doubled");
+    QTest::addColumn<QString>("text");
+
+    QList<int> all;
+    for (int item = 1; item <= 25; ++item)
+        all << item;
+    const QString allItems
+        = u"1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25"_s;
+    QTest::addRow("nothing ticked") << all << QList<int> {} << noticeText(allItems, {});
+    QTest::addRow("one skipped") << QList<int> {16} << QList<int> {} << noticeText(u"16"_s, {});
+    QTest::addRow("one doubled") << QList<int> {} << QList<int> {24} << noticeText({}, u"24"_s);
+    QTest::addRow("skipped and doubled") << QList<int> {25, 3} << QList<int> {15, 1}
+                                         << noticeText(u"3, 25"_s, u"1, 15"_s);
+    QTest::addRow("all answered") << QList<int> {} << QList<int> {} << QString();
+}
+
+void FrontEntryTest::notice()
+{
+    QFETCH(QList<int>, skipped);
+    QFETCH(QList<int>, doubled);
+    QFETCH(QString, text);
+
+    tickItems(1, skipped);
+    for (int item : doubled)
+        itemBox(item, 2)->setCheckState(Qt::Checked);
+    auto *label = control<QLabel>(u"Notice1"_s);
+    QVERIFY(label->text().isEmpty());
+    press(u"Command1"_s);
+    QCOMPARE(label->text(), text);
+    // The scores still count every tick.
+    QCOMPARE(control<QLineEdit>(u"Text1"_s)->text().isEmpty(), false);
+}
+
+void FrontEntryTest::noticeEmptiedByClearing_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addRow("เริ่มใหม่") << u"Command4"_s;
+    QTest::addRow("ปิดหน้าต่าง") << u"Command2"_s;
+}
+
+void FrontEntryTest::noticeEmptiedByClearing()
+{
+    QFETCH(QString, button);
+    press(u"Command1"_s);
+    QVERIFY(!control<QLabel>(u"Notice1"_s)->text().isEmpty());
+    press(button);
+    QVERIFY(control<QLabel>(u"Notice1"_s)->text().isEmpty());
+}
+
+void FrontEntryTest::noticeStandsInFreeSpace()
+{
+    auto *label = control<QLabel>(u"Notice1"_s);
+    QVERIFY(label);
+    QVERIFY(!label->accessibleName().isEmpty());
+    QCOMPARE(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    const QRect area = label->geometry();
+    // Below "แปลผล", between the two dividing lines.
+    QVERIFY(area.top() > control<QPushButton>(u"Command1"_s)->geometry().bottom());
+    QVERIFY(area.left() > control<QWidget>(u"Line1"_s)->geometry().right());
+    QVERIFY(area.right() < control<QWidget>(u"Line2"_s)->geometry().left());
+    QVERIFY(m_screen->rect().contains(area));
+    const QList<QWidget *> others = m_screen->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    for (const QWidget *other : others)
+        if (other != label)
+            QVERIFY2(!other->geometry().intersects(area), qPrintable(other->objectName()));
+}
+
+void FrontEntryTest::copyRow()
+{
+    // No back side in this program: its two fields stay empty.
+    tickItems(2, {9});
+    press(u"Command1"_s);
+    QApplication::clipboard()->clear();
+    itemBox(4, 0)->setFocus();
+    QTest::keyClick(itemBox(4, 0), Qt::Key_C, Qt::ControlModifier);
+    const QString row = QApplication::clipboard()->text();
+    QVERIFY(row.endsWith(u'\n'));
+    const QStringList fields = row.chopped(1).split(u'\t');
+    QCOMPARE(fields.size(), 14);
+    QCOMPARE(fields.mid(0, 2), (QStringList {u"10"_s, u"มีปัญหา"_s}));
+    QCOMPARE(fields.mid(8, 4), (QStringList {u"30"_s, u"มีปัญหา"_s, u"8"_s, u"ปกติ"_s}));
+    QCOMPARE(fields.mid(12), (QStringList {QString(), QString()}));
+    QCOMPARE(ticksOf(4), (QList<bool> {false, false, true})); // the key answered nothing
+
+    // From the button too, where the focus may rest after the last item.
+    QApplication::clipboard()->clear();
+    control<QPushButton>(u"Command1"_s)->setFocus();
+    QTest::keyClick(control<QPushButton>(u"Command1"_s), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), row);
+}
+
+void FrontEntryTest::copyMenu()
+{
+    QCOMPARE(m_screen->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QStringList captions;
+    for (const QAction *action : m_screen->actions())
+        captions << action->text();
+    QCOMPARE(captions, (QStringList {u"คัดลอกผล"_s, u"คัดลอกหัวตาราง"_s}));
+
+    m_screen->actions().at(1)->trigger();
+    const QString header = QApplication::clipboard()->text();
+    QVERIFY(header.endsWith(u'\n'));
+    const QStringList names = header.chopped(1).split(u'\t');
+    QCOMPARE(names.size(), 14);
+    QCOMPARE(names.first(), u"คะแนนด้านที่ 1"_s);
+    QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), 14);
+
+    m_screen->actions().at(0)->trigger();
+    QCOMPARE(QApplication::clipboard()->text(), QString(13, u'\t') + u'\n'); // nothing scored yet
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    Application::setUp(app);
+    FrontEntryTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_frontentry.moc"
