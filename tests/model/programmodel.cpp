@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <stdexcept>
+#include <vector>
 
 namespace Model {
 
@@ -72,7 +73,65 @@ bool isTicked(const Box &box)
     return box.state == BoxState::Ticked;
 }
 
+// The back side's rows as the keys walk them: four answers each, left to
+// right then top to bottom, the grid's uncaptioned box in front of the area
+// name (not an answer) and the name the notice gives the row.
+struct BackRow {
+    std::array<int, 4> answers;
+    int leading;
+    const char *name;
+};
+constexpr std::array<BackRow, 8> kBackRows {{
+    {{1, 2, 3, 4}, 0, "ปัญหาโดยรวม"},
+    {{6, 5, 7, 8}, 0, "ระยะเวลา"},
+    {{10, 9, 11, 12}, 0, "ความไม่สบายใจ"},
+    {{13, 14, 15, 16}, 29, "ความเป็นอยู่ที่บ้าน"},
+    {{17, 18, 19, 20}, 30, "การคบเพื่อน"},
+    {{21, 22, 23, 24}, 31, "การเรียนในห้องเรียน"},
+    {{25, 26, 27, 28}, 32, "กิจกรรมยามว่าง"},
+    {{35, 36, 34, 33}, 0, "ความยุ่งยากของครอบครัว"},
+}};
+
+std::size_t backRowOf(int box)
+{
+    for (std::size_t row = 0; row < kBackRows.size(); ++row) {
+        if (kBackRows[row].leading == box)
+            return row;
+        for (int answer : kBackRows[row].answers)
+            if (answer == box)
+                return row;
+    }
+    throw std::out_of_range("no such back box");
+}
+
+std::string joined(const std::vector<std::string> &parts, const std::string &separator)
+{
+    std::string text;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        text += (i == 0 ? std::string() : separator) + parts[i];
+    return text;
+}
+
+std::string controlName(const char *kind, int number)
+{
+    return kind + std::to_string(number);
+}
+
+void merge(Outcome &into, const Outcome &from)
+{
+    into.warningShown = into.warningShown || from.warningShown;
+}
+
 } // namespace
+
+std::string copyHeader()
+{
+    return joined({"คะแนนด้านที่ 1", "ผลด้านที่ 1", "คะแนนด้านที่ 2", "ผลด้านที่ 2", "คะแนนด้านที่ 3", "ผลด้านที่ 3", "คะแนนด้านที่ 4",
+                      "ผลด้านที่ 4", "รวมคะแนนทั้ง 4 ด้าน", "ผลรวม 4 ด้าน", "คะแนนสัมพันธภาพทางสังคม", "ผลสัมพันธภาพทางสังคม",
+                      "คะแนนด้านหลัง", "ความรุนแรงด้านหลัง"},
+               "\t")
+        + "\n";
+}
 
 int frontItemOf(int box)
 {
@@ -246,6 +305,36 @@ std::string describe(const Action &action)
         return std::string("close box of ") + screenName(action.screen);
     case ActionKind::TypeIntoText:
         return "select all and type \"" + action.text + "\" into " + where + "Text1";
+    case ActionKind::KeyOnBox:
+        if (action.shape == KeyShape::Delete)
+            return "Delete on " + box + warning;
+        return "key " + std::to_string(action.digit) + " (" + shapeName(action.shape) + ") on " + box
+            + (action.screen == ScreenId::Back && backRowOf(action.control) == 0
+                    ? std::string(" (a warning answered with ") + answerName(action.answer) + ')'
+                    : std::string());
+    case ActionKind::Copy: {
+        static const std::array<const char *, 3> ways {"Ctrl+C", "menu \"คัดลอกผล\"", "menu \"คัดลอกหัวตาราง\""};
+        return std::string(ways[static_cast<std::size_t>(action.copy)]) + " on " + screenName(action.screen);
+    }
+    }
+    return "?";
+}
+
+const char *shapeName(KeyShape shape)
+{
+    switch (shape) {
+    case KeyShape::DigitRow:
+        return "digit row";
+    case KeyShape::Keypad:
+        return "keypad";
+    case KeyShape::KedmaneeRow:
+        return "Kedmanee digit row";
+    case KeyShape::KedmaneeShifted:
+        return "Kedmanee digit row with Shift";
+    case KeyShape::ThaiDigit:
+        return "Thai digit typed";
+    case KeyShape::Delete:
+        return "Delete";
     }
     return "?";
 }
@@ -283,6 +372,14 @@ bool Program::canApply(const Action &action) const
         return target.shown;
     case ActionKind::TypeIntoText:
         return target.shown && action.screen == ScreenId::Back;
+    case ActionKind::KeyOnBox:
+        if (!target.shown || action.digit < 0 || action.digit > 9)
+            return false;
+        if (action.screen == ScreenId::Front)
+            return action.control >= 1 && action.control <= kFrontBoxCount;
+        return action.screen == ScreenId::Back && action.control >= 1 && action.control <= kBackBoxCount;
+    case ActionKind::Copy:
+        return target.shown && (action.screen == ScreenId::Front || action.screen == ScreenId::Back);
     }
     return false;
 }
@@ -291,6 +388,7 @@ Outcome Program::apply(const Action &action)
 {
     if (!canApply(action))
         return {};
+    m_keyFocus.reset();
     switch (action.kind) {
     case ActionKind::ClickBox:
     case ActionKind::SpaceOnBox:
@@ -316,8 +414,138 @@ Outcome Program::apply(const Action &action)
     case ActionKind::TypeIntoText:
         m_back.text1 = action.text; // typed over the whole text
         return {};
+    case ActionKind::KeyOnBox: {
+        // The physical key counts, whatever the layout typed; Delete is 0.
+        const int answer = action.shape == KeyShape::Delete ? 0 : action.digit;
+        return action.screen == ScreenId::Front ? frontKey(action.control, answer) : backKey(action.control, answer);
+    }
+    case ActionKind::Copy: {
+        Outcome outcome;
+        outcome.clipboard = action.copy == CopyWay::MenuHeader ? copyHeader() : resultRow();
+        return outcome;
+    }
     }
     return {};
+}
+
+Outcome Program::frontKey(int box, int answer)
+{
+    Outcome outcome;
+    outcome.focus = controlName("Check", box);
+    m_keyFocus = std::pair(ScreenId::Front, box);
+    if (answer > 3)
+        return outcome; // three columns only
+    const int item = frontItemOf(box);
+    const std::array<int, 3> boxes = frontItemBoxes(item);
+    for (int column = 0; column < 3; ++column)
+        setFrontState(
+            boxes[static_cast<std::size_t>(column)], column == answer - 1 ? BoxState::Ticked : BoxState::Clear);
+    if (answer == 0)
+        return outcome;
+    if (item == 25) {
+        outcome.focus = "Command1";
+        m_keyFocus.reset();
+        return outcome;
+    }
+    const int next = frontItemBoxes(item + 1)[static_cast<std::size_t>(answer - 1)];
+    outcome.focus = controlName("Check", next);
+    m_keyFocus = std::pair(ScreenId::Front, next);
+    return outcome;
+}
+
+Outcome Program::backKey(int box, int answer)
+{
+    if (!m_back.boxes[static_cast<std::size_t>(box)].enabled)
+        return {}; // a disabled row takes no key; where the focus is, the key did not change
+    Outcome outcome;
+    outcome.focus = controlName("Check", box);
+    m_keyFocus = std::pair(ScreenId::Back, box);
+    if (answer > 4)
+        return outcome;
+    const std::size_t row = backRowOf(box);
+    const std::array<int, 4> &answers = kBackRows[row].answers;
+    for (int place = 0; place < 4; ++place)
+        if (place != answer - 1)
+            merge(outcome, setBackState(answers[static_cast<std::size_t>(place)], BoxState::Clear));
+    if (answer == 0)
+        return outcome;
+    merge(outcome, setBackState(answers[static_cast<std::size_t>(answer - 1)], BoxState::Ticked));
+    // "ไม่" ends the sheet: on to "แปลผล", as after the last row.
+    outcome.focus = "Command2";
+    m_keyFocus.reset();
+    if (row == 0 && answer == 1)
+        return outcome;
+    if (row + 1 < kBackRows.size()) {
+        const int below = kBackRows[row + 1].answers[static_cast<std::size_t>(answer - 1)];
+        if (m_back.boxes[static_cast<std::size_t>(below)].enabled) {
+            outcome.focus = controlName("Check", below);
+            m_keyFocus = std::pair(ScreenId::Back, below);
+        }
+    }
+    return outcome;
+}
+
+std::string Program::frontNotice() const
+{
+    std::vector<std::string> unanswered;
+    std::vector<std::string> doubled;
+    for (int item = 1; item <= 25; ++item) {
+        int ticks = 0;
+        for (int box : frontItemBoxes(item))
+            ticks += isTicked(m_front.boxes[static_cast<std::size_t>(box)]) ? 1 : 0;
+        if (ticks == 0)
+            unanswered.push_back(std::to_string(item));
+        if (ticks > 1)
+            doubled.push_back(std::to_string(item));
+    }
+    std::vector<std::string> lines;
+    if (!unanswered.empty())
+        lines.push_back("ยังไม่ได้ตอบ ข้อ " + joined(unanswered, ", "));
+    if (!doubled.empty())
+        lines.push_back("ตอบเกิน 1 ช่อง ข้อ " + joined(doubled, ", "));
+    return joined(lines, "\n");
+}
+
+std::string Program::backNotice() const
+{
+    const auto ticks = [this](const std::array<int, 4> &boxes) {
+        int count = 0;
+        for (int box : boxes)
+            count += isTicked(m_back.boxes[static_cast<std::size_t>(box)]) ? 1 : 0;
+        return count;
+    };
+    // Once a "ใช่" answer is ticked, the rows after the first should be answered.
+    const bool yes = isTicked(m_back.boxes[2]) || isTicked(m_back.boxes[3]) || isTicked(m_back.boxes[4]);
+    std::vector<std::string> unanswered;
+    std::vector<std::string> doubled;
+    for (std::size_t row = 0; row < kBackRows.size(); ++row) {
+        const int count = ticks(kBackRows[row].answers);
+        if (count > 1)
+            doubled.emplace_back(kBackRows[row].name);
+        if (count == 0 && yes && row > 0)
+            unanswered.emplace_back(kBackRows[row].name);
+    }
+    std::vector<std::string> lines;
+    if (!unanswered.empty())
+        lines.push_back("ยังไม่ได้ตอบ " + joined(unanswered, ", "));
+    if (!doubled.empty())
+        lines.push_back("ตอบเกิน 1 ช่อง " + joined(doubled, ", "));
+    return joined(lines, "\n");
+}
+
+std::string Program::resultRow() const
+{
+    // A screen that does not exist gives empty fields.
+    std::vector<std::string> fields;
+    const bool front = slot(ScreenId::Front).exists;
+    for (std::size_t line = 0; line < kFrontLineCount; ++line) {
+        fields.push_back(front ? m_front.scores[line] : std::string());
+        fields.push_back(front ? m_front.bands[line] : std::string());
+    }
+    const bool back = slot(ScreenId::Back).exists;
+    fields.push_back(back ? m_back.text1 : std::string());
+    fields.push_back(back ? m_back.label18 : std::string());
+    return joined(fields, "\t") + '\n';
 }
 
 Outcome Program::toggleBox(ScreenId screen, int box)
@@ -448,6 +676,7 @@ void Program::clearFrontSheet()
         text.clear();
     for (std::string &band : m_front.bands)
         band.clear();
+    m_front.notice.clear();
 }
 
 void Program::interpretFrontSheet()
@@ -465,6 +694,7 @@ void Program::interpretFrontSheet()
         m_front.scores[line] = std::to_string(sums[line]);
         m_front.bands[line] = wordFor(kFrontLines[line].ranges, sums[line]);
     }
+    m_front.notice = frontNotice();
 }
 
 Outcome Program::setBackState(int box, BoxState state)
@@ -516,6 +746,7 @@ void Program::clearBackSheet()
         setBackState(box, BoxState::Clear);
     m_back.text1.clear();
     m_back.label18.clear();
+    m_back.notice.clear();
 }
 
 void Program::interpretBackSheet()
@@ -526,6 +757,7 @@ void Program::interpretBackSheet()
             sum += m_back.boxes[static_cast<std::size_t>(box)].score;
     m_back.text1 = std::to_string(sum);
     m_back.label18 = wordFor(kSeverity, sum);
+    m_back.notice = backNotice();
 }
 
 } // namespace Model

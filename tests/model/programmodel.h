@@ -7,7 +7,9 @@
 // own code, so that the random test can hold the real screens against it.
 
 #include <array>
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace Model {
 
@@ -37,12 +39,14 @@ struct FrontSide {
     std::array<Box, kFrontBoxCount + 1> boxes {}; // by box number; element 0 unused
     std::array<std::string, kFrontLineCount> scores; // Text1 to Text6
     std::array<std::string, kFrontLineCount> bands; // Label36, 38, 40, 42, 44, 46
+    std::string notice; // Notice1
 };
 
 struct BackSide {
     std::array<Box, kBackBoxCount + 1> boxes {}; // by box number; element 0 unused
     std::string text1;
     std::string label18;
+    std::string notice; // Notice1
 };
 
 enum class ActionKind {
@@ -52,7 +56,18 @@ enum class ActionKind {
     PressButton,
     CloseBox, // the window's close box
     TypeIntoText, // select all of the back side's Text1 and type
+    KeyOnBox, // a key on the box, which has the focus unless it is disabled
+    Copy, // Ctrl+C on the screen's focused control, or one of its context menu's two entries
 };
+
+// How a key is typed: the digit row of a Latin layout, the keypad, the digit
+// row of the Thai Kedmanee layout without and with Shift, a Thai digit from
+// no key the program knows (an input method), and Delete.
+enum class KeyShape { DigitRow, Keypad, KedmaneeRow, KedmaneeShifted, ThaiDigit, Delete };
+inline constexpr int kKeyShapeCount = 6;
+
+// The three ways to copy.
+enum class CopyWay { CtrlC, MenuResults, MenuHeader };
 
 // How the user answers the back side's warning.
 enum class WarningAnswer { ClickOk, Enter, Escape, CloseBox };
@@ -65,9 +80,13 @@ struct Action {
     double y = 0.5;
     std::string text; // TypeIntoText
     WarningAnswer answer = WarningAnswer::ClickOk;
+    int digit = 0; // KeyOnBox: the digit key, 0 to 9, on its place on the keyboard
+    KeyShape shape = KeyShape::DigitRow;
+    CopyWay copy = CopyWay::CtrlC;
 };
 
 std::string describe(const Action &action);
+const char *shapeName(KeyShape shape);
 const char *answerName(WarningAnswer answer);
 const char *screenName(ScreenId screen);
 
@@ -75,6 +94,8 @@ const char *screenName(ScreenId screen);
 struct Outcome {
     bool warningShown = false;
     bool programEnded = false;
+    std::string focus; // after a key: the control of the screen that has the focus; empty when not known
+    std::optional<std::string> clipboard; // after a copy
 };
 
 // Tables of the paper form.
@@ -89,6 +110,7 @@ int buttonCount(ScreenId screen);
 
 inline const std::string kWarningText = "คุณตอบว่า (ไม่)  ไม่ต้องตอบข้อต่อไป เลือก OK และคลิกที่ปุ่ม แปลผล";
 inline const std::string kWarningTitle = "คำเตือน";
+std::string copyHeader(); // the header line, ending with a new line
 std::string windowCaptionPrefix(ScreenId screen); // the front side's caption ends with the school's name
 
 class Program final
@@ -104,6 +126,8 @@ public:
     const FrontSide &front() const { return m_front; }
     const BackSide &back() const { return m_back; }
     bool ended() const { return m_ended; }
+    // The box that has the focus after the last action, where a key put it there.
+    std::optional<std::pair<ScreenId, int>> keyFocus() const { return m_keyFocus; }
 
 private:
     ScreenSlot &slotOf(ScreenId screen) { return m_slots[static_cast<std::size_t>(screen)]; }
@@ -123,12 +147,18 @@ private:
     void interpretBackSheet();
 
     Outcome pressButton(ScreenId screen, int button);
+    Outcome frontKey(int box, int answer);
+    Outcome backKey(int box, int answer);
+    std::string frontNotice() const;
+    std::string backNotice() const;
+    std::string resultRow() const;
     Outcome toggleBox(ScreenId screen, int box);
 
     std::array<ScreenSlot, kScreenCount> m_slots {};
     FrontSide m_front;
     BackSide m_back;
     bool m_ended = false;
+    std::optional<std::pair<ScreenId, int>> m_keyFocus;
 };
 
 } // namespace Model

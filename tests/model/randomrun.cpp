@@ -90,7 +90,27 @@ void recordCoverage(
         if (action.screen == ScreenId::Back && action.control == 1 && outcome.warningShown)
             coverage.add(std::string("warning answered with ") + Model::answerName(action.answer));
         break;
+    case ActionKind::KeyOnBox:
+        coverage.add(screen + " key: " + Model::shapeName(action.shape));
+        if (outcome.focus.rfind("Command", 0) == 0)
+            coverage.add(screen + " key moved the focus to " + outcome.focus);
+        if (outcome.focus.empty())
+            coverage.add(screen + " key on a disabled box");
+        if (outcome.warningShown)
+            coverage.add("warning by a key");
+        break;
+    case ActionKind::Copy:
+        coverage.add("copy " + std::to_string(static_cast<int>(action.copy)) + " on " + screen);
+        break;
     }
+    if (action.kind == ActionKind::PressButton && action.screen == ScreenId::Front && action.control == 1) {
+        const std::string &notice = model.front().notice;
+        coverage.add(notice.empty()                      ? "Form3 notice empty"
+                : notice.find('\n') != std::string::npos ? "Form3 notice of two lines"
+                                                         : "Form3 notice of one line");
+    }
+    if (action.kind == ActionKind::PressButton && action.screen == ScreenId::Back && action.control == 2)
+        coverage.add(model.back().notice.empty() ? "Form4 notice empty" : "Form4 notice shown");
 }
 
 struct Episode {
@@ -141,6 +161,50 @@ ActionPicker::ActionPicker(std::uint64_t seed)
         weight = 0.2 + uniform();
     m_keepTicks = m_onePerItem ? 0.0 : 0.9 * uniform();
     m_restarts = 0.05 + uniform();
+    // Keys answer one column per item; users who pile ticks up use them less.
+    m_keys = uniform() < 0.3 ? 0.0 : uniform() * uniform() * (m_onePerItem ? 3.0 : 0.5);
+    m_layout = static_cast<Model::KeyShape>(pick(Model::kKeyShapeCount - 1)); // Delete is no layout
+}
+
+Model::KeyShape ActionPicker::keyShape()
+{
+    if (uniform() < 0.75)
+        return m_layout;
+    return static_cast<Model::KeyShape>(pick(Model::kKeyShapeCount - 1));
+}
+
+Action ActionPicker::keyOnBox(const Model::Program &model, ScreenId screen)
+{
+    Action action;
+    action.kind = ActionKind::KeyOnBox;
+    action.screen = screen;
+    action.answer = static_cast<Model::WarningAnswer>(pick(4));
+    action.shape = keyShape();
+    const std::optional<std::pair<ScreenId, int>> focus = model.keyFocus();
+    const bool goOn = focus && focus->first == screen && uniform() < 0.9; // on along the sheet, as the keys lead
+    const bool front = screen == ScreenId::Front;
+    std::discrete_distribution<int> column(m_columnWeights.begin(), m_columnWeights.end());
+    if (goOn)
+        action.control = focus->second;
+    else if (front)
+        action.control = Model::frontItemBoxes(1 + pick(25))[static_cast<std::size_t>(pick(3))];
+    else
+        action.control = uniform() < 0.1 ? 1 : 1 + pick(Model::kBackBoxCount);
+    const double roll = uniform();
+    if (roll < 0.06) {
+        action.digit = 0;
+    } else if (roll < 0.1) {
+        action.shape = Model::KeyShape::Delete;
+    } else if (roll < 0.13) {
+        action.digit = (front ? 4 : 5) + pick(front ? 6 : 5); // no such answer
+    } else if (front) {
+        action.digit = 1 + column(m_random);
+    } else {
+        // "ไม่" shuts the sheet; it comes now and then only.
+        const bool difficulties = action.control >= 1 && action.control <= 4;
+        action.digit = difficulties && uniform() > 0.15 ? 2 + pick(3) : 1 + pick(4);
+    }
+    return action;
 }
 
 void ActionPicker::placeClick(Action &action)
@@ -233,6 +297,7 @@ Action ActionPicker::next(const Model::Program &model)
         add(backShown ? 0.3 : 2, [&] { return button(ScreenId::Front, 3); });
         add(0.7 * m_restarts, [&] { return button(ScreenId::Front, 4); });
         add(0.3 * m_restarts, [&] { return closeBox(ScreenId::Front); });
+        add(30 * m_keys, [&] { return keyOnBox(model, ScreenId::Front); });
     }
     if (backShown) {
         add(25, [&] { return backBox(model, ActionKind::ClickBox); });
@@ -241,12 +306,27 @@ Action ActionPicker::next(const Model::Program &model)
         add(0.8 * m_restarts, [&] { return button(ScreenId::Back, 3); });
         add(m_restarts, [&] { return button(ScreenId::Back, 1); });
         add(0.3 * m_restarts, [&] { return closeBox(ScreenId::Back); });
+        add(25 * m_keys, [&] { return keyOnBox(model, ScreenId::Back); });
         add(0.4, [&] {
             static const std::array<const char *, 4> texts {"7", "12", "0", "ก"};
             Action action;
             action.kind = ActionKind::TypeIntoText;
             action.screen = ScreenId::Back;
             action.text = texts[static_cast<std::size_t>(pick(4))];
+            return action;
+        });
+    }
+    for (ScreenId screen : {ScreenId::Front, ScreenId::Back}) {
+        if (!model.slot(screen).shown)
+            continue;
+        add(0.8, [&, screen] {
+            Action action;
+            action.kind = ActionKind::Copy;
+            action.screen = screen;
+            const double way = uniform();
+            action.copy = way < 0.6 ? Model::CopyWay::CtrlC
+                : way < 0.9         ? Model::CopyWay::MenuResults
+                                    : Model::CopyWay::MenuHeader;
             return action;
         });
     }

@@ -74,12 +74,16 @@ private:
     Model::Action frontBox(const Model::Program &model, Model::ActionKind kind);
     Model::Action backBox(const Model::Program &model, Model::ActionKind kind);
     void placeClick(Model::Action &action);
+    Model::Action keyOnBox(const Model::Program &model, Model::ScreenId screen);
+    Model::KeyShape keyShape();
 
     std::mt19937_64 m_random;
     bool m_onePerItem;
     std::array<double, 3> m_columnWeights {};
     double m_keepTicks; // chance to leave a ticked box alone and tick another
     double m_restarts; // scales the buttons and close boxes that empty a side
+    double m_keys; // how much this user answers by keys rather than clicks
+    Model::KeyShape m_layout; // the way this user mostly types digits
 };
 
 } // namespace RandomRun

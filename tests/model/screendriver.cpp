@@ -3,8 +3,11 @@
 #include "shell/screenregistry.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -117,6 +120,54 @@ bool clickInWindow(QWidget *control, double fx, double fy)
     return false;
 }
 
+// A key as X11 delivers it: Qt's key and modifiers, the text, the X keycode
+// and the keysym. The digit row's keycodes are 10 to 19 for 1 to 0, the
+// keypad's 87 to 89 (1 to 3), 83 to 85, 79 to 81 and 90 for 0.
+struct XKey {
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    QString text;
+    quint32 keycode;
+};
+
+XKey xKey(Model::KeyShape shape, int digit)
+{
+    const quint32 digitRow = digit == 0 ? 19 : 9 + static_cast<quint32>(digit);
+    // What the Kedmanee layout types on the digit row, 0 first.
+    static const QString kedmanee = u"จๅ/-ภถุึคต"_s;
+    static const QString kedmaneeShifted = u"๗+๑๒๓๔ู฿๕๖"_s;
+    const auto keyOfText = [](QChar typed) {
+        if (typed.isDigit())
+            return Qt::Key_0 + typed.digitValue(); // Qt maps every script's digits to Key_0 to Key_9
+        if (typed == u'/')
+            return int(Qt::Key_Slash);
+        if (typed == u'-')
+            return int(Qt::Key_Minus);
+        if (typed == u'+')
+            return int(Qt::Key_Plus);
+        return int(typed.toUpper().unicode());
+    };
+    const auto index = static_cast<qsizetype>(digit);
+    switch (shape) {
+    case Model::KeyShape::DigitRow:
+        return {Qt::Key_0 + digit, {}, QString::number(digit), digitRow};
+    case Model::KeyShape::Keypad: {
+        static constexpr std::array<quint32, 10> kKeypad {90, 87, 88, 89, 83, 84, 85, 79, 80, 81};
+        return {
+            Qt::Key_0 + digit, Qt::KeypadModifier, QString::number(digit), kKeypad[static_cast<std::size_t>(digit)]};
+    }
+    case Model::KeyShape::KedmaneeRow:
+        return {keyOfText(kedmanee[index]), {}, kedmanee.mid(index, 1), digitRow};
+    case Model::KeyShape::KedmaneeShifted:
+        return {keyOfText(kedmaneeShifted[index]), Qt::ShiftModifier, kedmaneeShifted.mid(index, 1), digitRow};
+    case Model::KeyShape::ThaiDigit:
+        return {Qt::Key_0 + digit, {}, QString(QChar(u'๐' + digit)), 0};
+    case Model::KeyShape::Delete:
+        return {Qt::Key_Delete, {}, u"\x7f"_s, 119};
+    }
+    return {};
+}
+
 } // namespace
 
 ScreenDriver::ScreenDriver(Sabotage sabotage)
@@ -149,6 +200,7 @@ QWidget *ScreenDriver::window(ScreenId screen) const
 void ScreenDriver::perform(const Model::Action &action)
 {
     m_warnings.clear();
+    m_lastScreen = action.screen;
     m_answer = action.answer;
     m_answerTries = 0;
     // The warning is modal and comes up inside the click; this timer fires in
@@ -185,12 +237,55 @@ void ScreenDriver::perform(const Model::Action &action)
             QTest::sendKeyEvent(QTest::Click, screen.texts.at(0), key, QString(letter), Qt::NoModifier);
         }
         break;
+    case Model::ActionKind::KeyOnBox:
+        pressKey(action);
+        break;
+    case Model::ActionKind::Copy:
+        copy(action);
+        break;
     }
 
     m_answerTimer.stop();
     // What the event loop does between two clicks: paint, and delete what was discarded.
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void ScreenDriver::pressKey(const Model::Action &action)
+{
+    // The user moves the focus to the box first; a disabled box cannot take
+    // it, and the key reaches it all the same, as a stray event would.
+    QCheckBox *box = controls(action.screen).boxes.at(static_cast<std::size_t>(action.control));
+    if (box->isEnabled())
+        box->setFocus(Qt::TabFocusReason);
+    const XKey key = xKey(action.shape, action.digit);
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent event(type, key.key, key.modifiers, key.keycode, 0, 0, key.text);
+        QApplication::sendEvent(box, &event);
+    }
+}
+
+void ScreenDriver::copy(const Model::Action &action)
+{
+    QApplication::clipboard()->clear();
+    QWidget *screen = window(action.screen);
+    if (!screen)
+        return;
+    if (action.copy == Model::CopyWay::CtrlC) {
+        // A selection in the text box (the focus landing there selects its
+        // text) is copied as in any text box; the model knows no selection,
+        // so such a key goes to the screen around it.
+        QWidget *focus = screen->focusWidget();
+        const auto *text = qobject_cast<const QLineEdit *>(focus);
+        if (!focus || (text && text->hasSelectedText()))
+            focus = screen;
+        QTest::keyClick(focus, Qt::Key_C, Qt::ControlModifier);
+        return;
+    }
+    const QString name = action.copy == Model::CopyWay::MenuResults ? u"CopyResults"_s : u"CopyHeader"_s;
+    for (QAction *entry : screen->actions())
+        if (entry->objectName() == name && entry->isEnabled() && entry->isVisible())
+            entry->trigger();
 }
 
 void ScreenDriver::answerWarning()
@@ -280,6 +375,8 @@ QStringList ScreenDriver::adopt(ScreenId screen, QWidget *window, int instance)
         known.texts.push_back(find<QLineEdit>(window, u"Text1"_s, missing));
         known.labels.push_back(find<QLabel>(window, u"Label18"_s, missing));
     }
+    if (screen == ScreenId::Front || screen == ScreenId::Back)
+        known.notice = find<QLabel>(window, u"Notice1"_s, missing);
     if (!missing.isEmpty())
         known.window.clear(); // cannot be compared; the run stops here
     else if (m_sabotage)
@@ -315,6 +412,19 @@ QStringList ScreenDriver::differences(const Model::Program &model, const Model::
     }
     if (QApplication::activeModalWidget())
         out << u"a modal window is still open after the action"_s;
+
+    if (!expected.focus.empty()) {
+        QWidget *screen = window(m_lastScreen);
+        QWidget *focus = screen ? screen->focusWidget() : nullptr;
+        const QString focusName = focus ? focus->objectName() : u"nothing"_s;
+        if (focusName != str(expected.focus))
+            out << u"%1: the focus is on %2, model %3"_s.arg(name(m_lastScreen), focusName, str(expected.focus));
+    }
+    if (expected.clipboard) {
+        const QString copied = QApplication::clipboard()->text();
+        if (copied != str(*expected.clipboard))
+            out << u"the clipboard holds \"%1\", model \"%2\""_s.arg(copied, str(*expected.clipboard));
+    }
 
     const int endedSignals = std::exchange(m_programEnded, 0);
     if (endedSignals != (expected.programEnded ? 1 : 0))
@@ -401,6 +511,8 @@ void ScreenDriver::compareFront(const Model::FrontSide &model, QStringList &out)
         if (band->text() != str(model.bands[line]))
             out << u"Form3.%1 \"%2\", model \"%3\""_s.arg(band->objectName(), band->text(), str(model.bands[line]));
     }
+    if (known.notice->text() != str(model.notice))
+        out << u"Form3.Notice1 \"%1\", model \"%2\""_s.arg(known.notice->text(), str(model.notice));
 }
 
 void ScreenDriver::compareBack(const Model::BackSide &model, QStringList &out) const
@@ -418,4 +530,6 @@ void ScreenDriver::compareBack(const Model::BackSide &model, QStringList &out) c
         out << u"Form4.Text1 \"%1\", model \"%2\""_s.arg(known.texts[0]->text(), str(model.text1));
     if (known.labels[0]->text() != str(model.label18))
         out << u"Form4.Label18 \"%1\", model \"%2\""_s.arg(known.labels[0]->text(), str(model.label18));
+    if (known.notice->text() != str(model.notice))
+        out << u"Form4.Notice1 \"%1\", model \"%2\""_s.arg(known.notice->text(), str(model.notice));
 }

@@ -50,6 +50,7 @@ private:
         std::vector<QPushButton *> buttons; // by number; element 0 unused
         std::vector<QLineEdit *> texts; // result text boxes, Text1 first
         std::vector<QLabel *> labels; // result labels
+        QLabel *notice = nullptr;
     };
     struct WarningSeen {
         QString text;
@@ -65,6 +66,8 @@ private:
     Controls &controls(Model::ScreenId screen) { return m_controls[static_cast<std::size_t>(screen)]; }
     QStringList adopt(Model::ScreenId screen, QWidget *window, int instance);
     void answerWarning();
+    void pressKey(const Model::Action &action);
+    void copy(const Model::Action &action);
     void compareFront(const Model::FrontSide &model, QStringList &out) const;
     void compareBack(const Model::BackSide &model, QStringList &out) const;
 
@@ -78,4 +81,5 @@ private:
     std::vector<WarningSeen> m_warnings; // during the last action
     QStringList m_unclickable; // during the last action
     int m_programEnded = 0;
+    Model::ScreenId m_lastScreen = Model::ScreenId::Welcome; // of the last action
 };
