@@ -1,0 +1,25 @@
+#!/bin/sh
+# Adds, on Debian 12, packages a desktop commonly has and a bare CI machine
+# lacks: the accessibility bus and its Python bindings, a session bus that
+# starts on demand, GTK 2 and more fonts. They change which libraries Qt loads
+# and where the heap lies, so the sanitizer suite runs with them present.
+# Run as root. Does nothing when all is there.
+set -eu
+
+packages="python3-pyatspi at-spi2-core dbus-x11 libgtk2.0-0 fonts-dejavu-extra"
+
+missing=""
+for package in $packages; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed'; then
+        missing="$missing $package"
+    fi
+done
+
+if [ -n "$missing" ]; then
+    echo "Installing:$missing"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -q
+    # With what they recommend, as a desktop installs them.
+    # shellcheck disable=SC2086
+    apt-get install -y -q $missing
+fi
