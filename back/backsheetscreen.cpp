@@ -105,7 +105,10 @@ BackSheetScreen::BackSheetScreen(QWidget *parent)
     connect(m_ui->Check1, &QCheckBox::stateChanged, this, &BackSheetScreen::applyNoDifficultiesRule);
     connect(m_ui->Command1, &QPushButton::clicked, this, &BackSheetScreen::closeSheet);
     connect(m_ui->Command2, &QPushButton::clicked, this, &BackSheetScreen::interpretBackSheet);
-    connect(m_ui->Command3, &QPushButton::clicked, this, &BackSheetScreen::clearBackSheet);
+    connect(m_ui->Command3, &QPushButton::clicked, this, [this] {
+        clearBackSheet();
+        m_ui->Check1->setFocus(Qt::OtherFocusReason); // ready for the next paper form
+    });
 }
 
 BackSheetScreen::~BackSheetScreen()
@@ -269,5 +272,6 @@ void BackSheetScreen::closeSheet()
 {
     hide();
     clearBackSheet();
+    m_ui->Check1->setFocus(Qt::OtherFocusReason); // where it opened the first time
     emit frontSideRequested();
 }

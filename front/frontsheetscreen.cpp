@@ -104,9 +104,19 @@ FrontSheetScreen::FrontSheetScreen(QWidget *parent)
     connect(m_ui->Command1, &QPushButton::clicked, this, &FrontSheetScreen::interpretFrontSheet);
     connect(m_ui->Command2, &QPushButton::clicked, this, &FrontSheetScreen::closeSheet);
     connect(m_ui->Command3, &QPushButton::clicked, this, &FrontSheetScreen::backSideRequested);
-    connect(m_ui->Command4, &QPushButton::clicked, this, &FrontSheetScreen::clearFrontSheet);
+    connect(m_ui->Command4, &QPushButton::clicked, this, [this] {
+        clearFrontSheet();
+        focusFirstItem();
+    });
 
     clearFrontSheet(); // the screen's load
+    focusFirstItem();
+}
+
+// Ready for the next paper form: the keys answer from item 1.
+void FrontSheetScreen::focusFirstItem()
+{
+    m_boxes.front()->box()->setFocus(Qt::OtherFocusReason);
 }
 
 FrontSheetScreen::~FrontSheetScreen()
@@ -280,4 +290,5 @@ void FrontSheetScreen::closeSheet()
 {
     clearFrontSheet();
     hide();
+    focusFirstItem();
 }

@@ -38,6 +38,7 @@ private:
     void interpretFrontSheet();
     void clearFrontSheet();
     void closeSheet();
+    void focusFirstItem();
     void answerByKey(QCheckBox *focused, int answer);
     void showNotice();
 

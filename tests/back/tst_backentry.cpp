@@ -74,6 +74,8 @@ private slots:
     void clearKeys();
     void thaiLayout_data();
     void thaiLayout();
+    void readyForTheNextForm_data();
+    void readyForTheNextForm();
 
     void notice_data();
     void notice();
@@ -273,6 +275,22 @@ void BackEntryTest::thaiLayout()
     expected[place] = true;
     QCOMPARE(ticksOf(2), expected);
     QCOMPARE(m_screen->focusWidget(), box(kRows[3][place]));
+}
+
+void BackEntryTest::readyForTheNextForm_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addRow("เริ่มใหม่") << u"Command3"_s;
+    QTest::addRow("ปิดหน้าต่าง, opened again") << u"Command1"_s;
+}
+
+void BackEntryTest::readyForTheNextForm()
+{
+    QFETCH(QString, button);
+    box(20)->setFocus();
+    press(button);
+    m_screen->show();
+    QCOMPARE(m_screen->focusWidget(), box(1));
 }
 
 void BackEntryTest::notice_data()

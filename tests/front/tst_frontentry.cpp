@@ -75,6 +75,8 @@ private slots:
     void otherKeysChangeNothing_data();
     void otherKeysChangeNothing();
     void wholeFormByKeys();
+    void readyForTheNextForm_data();
+    void readyForTheNextForm();
 
     void notice_data();
     void notice();
@@ -295,6 +297,25 @@ void FrontEntryTest::wholeFormByKeys()
         scores << control<QLineEdit>(u"Text%1"_s.arg(line))->text();
     QCOMPARE(scores, (QStringList {u"6"_s, u"3"_s, u"8"_s, u"1"_s, u"18"_s, u"4"_s}));
     QVERIFY(control<QLabel>(u"Notice1"_s)->text().isEmpty());
+}
+
+void FrontEntryTest::readyForTheNextForm_data()
+{
+    QTest::addColumn<QString>("button"); // empty: as the screen opens
+    QTest::addRow("opened") << QString();
+    QTest::addRow("เริ่มใหม่") << u"Command4"_s;
+    QTest::addRow("ปิดหน้าต่าง, opened again") << u"Command2"_s;
+}
+
+void FrontEntryTest::readyForTheNextForm()
+{
+    QFETCH(QString, button);
+    if (!button.isEmpty()) {
+        itemBox(20, 2)->setFocus();
+        press(button);
+        m_screen->show();
+    }
+    QCOMPARE(m_screen->focusWidget(), box(1));
 }
 
 void FrontEntryTest::notice_data()
