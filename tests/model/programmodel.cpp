@@ -432,7 +432,7 @@ Outcome Program::frontKey(int box, int answer)
 {
     Outcome outcome;
     outcome.focus = controlName("Check", box);
-    m_keyFocus = std::pair(ScreenId::Front, box);
+    m_keyFocus = KeyFocus {ScreenId::Front, box, 0};
     if (answer > 3)
         return outcome; // three columns only
     const int item = frontItemOf(box);
@@ -444,12 +444,12 @@ Outcome Program::frontKey(int box, int answer)
         return outcome;
     if (item == 25) {
         outcome.focus = "Command1";
-        m_keyFocus.reset();
+        m_keyFocus = KeyFocus {ScreenId::Front, 0, 1};
         return outcome;
     }
     const int next = frontItemBoxes(item + 1)[static_cast<std::size_t>(answer - 1)];
     outcome.focus = controlName("Check", next);
-    m_keyFocus = std::pair(ScreenId::Front, next);
+    m_keyFocus = KeyFocus {ScreenId::Front, next, 0};
     return outcome;
 }
 
@@ -459,7 +459,7 @@ Outcome Program::backKey(int box, int answer)
         return {}; // a disabled row takes no key; where the focus is, the key did not change
     Outcome outcome;
     outcome.focus = controlName("Check", box);
-    m_keyFocus = std::pair(ScreenId::Back, box);
+    m_keyFocus = KeyFocus {ScreenId::Back, box, 0};
     if (answer > 4)
         return outcome;
     const std::size_t row = backRowOf(box);
@@ -472,14 +472,14 @@ Outcome Program::backKey(int box, int answer)
     merge(outcome, setBackState(answers[static_cast<std::size_t>(answer - 1)], BoxState::Ticked));
     // "ไม่" ends the sheet: on to "แปลผล", as after the last row.
     outcome.focus = "Command2";
-    m_keyFocus.reset();
+    m_keyFocus = KeyFocus {ScreenId::Back, 0, 2};
     if (row == 0 && answer == 1)
         return outcome;
     if (row + 1 < kBackRows.size()) {
         const int below = kBackRows[row + 1].answers[static_cast<std::size_t>(answer - 1)];
         if (m_back.boxes[static_cast<std::size_t>(below)].enabled) {
             outcome.focus = controlName("Check", below);
-            m_keyFocus = std::pair(ScreenId::Back, below);
+            m_keyFocus = KeyFocus {ScreenId::Back, below, 0};
         }
     }
     return outcome;

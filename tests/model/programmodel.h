@@ -126,8 +126,13 @@ public:
     const FrontSide &front() const { return m_front; }
     const BackSide &back() const { return m_back; }
     bool ended() const { return m_ended; }
-    // The box that has the focus after the last action, where a key put it there.
-    std::optional<std::pair<ScreenId, int>> keyFocus() const { return m_keyFocus; }
+    // Where the last action's key put the focus: a box or a button.
+    struct KeyFocus {
+        ScreenId screen;
+        int box; // 0: a button
+        int button;
+    };
+    std::optional<KeyFocus> keyFocus() const { return m_keyFocus; }
 
 private:
     ScreenSlot &slotOf(ScreenId screen) { return m_slots[static_cast<std::size_t>(screen)]; }
@@ -158,7 +163,7 @@ private:
     FrontSide m_front;
     BackSide m_back;
     bool m_ended = false;
-    std::optional<std::pair<ScreenId, int>> m_keyFocus;
+    std::optional<KeyFocus> m_keyFocus;
 };
 
 } // namespace Model

@@ -180,12 +180,14 @@ Action ActionPicker::keyOnBox(const Model::Program &model, ScreenId screen)
     action.screen = screen;
     action.answer = static_cast<Model::WarningAnswer>(pick(4));
     action.shape = keyShape();
-    const std::optional<std::pair<ScreenId, int>> focus = model.keyFocus();
-    const bool goOn = focus && focus->first == screen && uniform() < 0.9; // on along the sheet, as the keys lead
+    const std::optional<Model::Program::KeyFocus> focus = model.keyFocus();
+    const bool goOn = focus && focus->screen == screen && focus->box != 0 && uniform() < 0.9; // as the keys lead
     const bool front = screen == ScreenId::Front;
     std::discrete_distribution<int> column(m_columnWeights.begin(), m_columnWeights.end());
     if (goOn)
-        action.control = focus->second;
+        action.control = focus->box;
+    else if (uniform() < 0.3)
+        action.control = 1; // a new paper form from its first answer: item 1, or "ไม่"
     else if (front)
         action.control = Model::frontItemBoxes(1 + pick(25))[static_cast<std::size_t>(pick(3))];
     else
@@ -315,6 +317,14 @@ Action ActionPicker::next(const Model::Program &model)
             action.text = texts[static_cast<std::size_t>(pick(4))];
             return action;
         });
+    }
+    // A typist keeps typing down the sheet; after the last item or row the keys
+    // leave the focus on "แปลผล", which is pressed next.
+    if (const std::optional<Model::Program::KeyFocus> focus = model.keyFocus()) {
+        if (focus->box != 0)
+            add(1000 * m_keys, [&, focus] { return keyOnBox(model, focus->screen); });
+        else
+            add(60, [&, focus] { return button(focus->screen, focus->button); });
     }
     for (ScreenId screen : {ScreenId::Front, ScreenId::Back}) {
         if (!model.slot(screen).shown)
