@@ -130,6 +130,31 @@ const char *verdict(bool met)
     return met ? "met" : "MISSED";
 }
 
+// Keyboard entry, in runs of its own: a whole front side (25 digits and
+// Enter) and a whole back side (8 digits and Enter) typed into the program.
+void keyEntry(const std::string &probe, const std::string &program, int runs)
+{
+    std::map<std::string, std::vector<double>> values;
+    for (int round = 0; round < runs; ++round) {
+        const Run run = runOnce(program, probe, "keys");
+        if (!run.ok) {
+            std::fprintf(stderr, "keyboard entry, round %d: %s\n", round + 1, run.error.c_str());
+            return;
+        }
+        for (const auto &[name, value] : run.values)
+            values[name].push_back(value);
+    }
+    std::printf("Keyboard entry, medians of %d runs\n", runs);
+    for (const char *side : {"front", "back"}) {
+        const std::string name = side;
+        const std::string what = name == "front" ? "front side, 25 digits and Enter" : "back side, 8 digits and Enter";
+        line(what + ", first key to results painted", median(values[name + "_form_ns"]) / 1e6, "ms");
+        line("  a digit, key to its painted frame", median(values[name + "_key_frame_ns"]) / 1e6, "ms");
+        line("  a digit, its own handling", median(values[name + "_key_handling_ns"]) / 1e3, "us");
+        line("  Enter, key to results painted (acts 100 ms on)", median(values[name + "_enter_ns"]) / 1e6, "ms");
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -206,5 +231,7 @@ int main(int argc, char *argv[])
     line("  of which the program's handler, back side", median(latencies["back_interpret_ns_handler"]) / 1e3, "us");
     line("  from the press instead, front side", frontWithPressUs, "us");
     line("  from the press instead, back side", backWithPressUs, "us");
+
+    keyEntry(probe, program, runs);
     return 0;
 }

@@ -7,11 +7,16 @@
 //   KVT_PROBE=tour     also: welcome -> menu -> front side -> back side, the
 //                      time from each click to the new window's first frame,
 //                      and the time of "แปลผล" on each side; then the exit button
+//   KVT_PROBE=keys     a whole front side and a whole back side typed with
+//                      the digit keys and Enter: each key to its painted
+//                      frame, each key's own handling, and each form from its
+//                      first key to its results painted (see KeyEntryProbe)
 //   KVT_PROBE_OUT      file that receives the results as name=value lines
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTimer>
@@ -27,6 +32,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
+#include <limits>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -350,12 +356,203 @@ private:
     std::function<void(std::int64_t)> m_then;
 };
 
+// ---------------------------------------------------------------------------
+// Keyboard entry: a teacher copying a form with the digit keys. Self-contained:
+// it shares only the frame hooks above with the tour.
+
+// The keys go to the focused control as X11 delivers them on a Latin layout:
+// X keycode 10 is the digit row's 1, 36 is Return.
+class KeyEntryProbe final
+{
+public:
+    explicit KeyEntryProbe(QString out)
+        : m_out(std::move(out))
+    {
+        g_onFrames = [this] { scanFrames(); };
+        m_deadline.setSingleShot(true);
+        QObject::connect(&m_deadline, &QTimer::timeout, qApp, [this] { fail(u"no frame came"_s); });
+        m_deadline.start(20000);
+        // The first frame of whichever window comes up first, as the harness expects.
+        m_threshold = 0;
+        m_waiting = [](std::uint32_t drawable) {
+            for (QWidget *widget : QApplication::topLevelWidgets())
+                if (widget->isVisible() && widget->windowHandle() && widget->windowHandle()->winId() == drawable)
+                    return true;
+            return false;
+        };
+        m_then = [this](std::int64_t ns) {
+            note(u"first_frame_ns"_s, ns);
+            settleThen([this] { openFront(); });
+        };
+        scanFrames();
+    }
+
+private:
+    void openFront()
+    {
+        auto *enter = control<QAbstractButton>(u"Form1"_s, u"Command1"_s);
+        if (!enter)
+            return fail(u"Form1.Command1 not found"_s);
+        click(enter);
+        auto *version = control<QAbstractButton>(u"Form2"_s, u"Command1"_s);
+        if (!version)
+            return fail(u"Form2.Command1 not found"_s);
+        click(version);
+        // The worked example of the paper form: areas 6, 3, 8, 1, social 4.
+        const std::vector<int> digits {2, 3, 3, 2, 2, 1, 3, 3, 2, 3, 3, 2, 2, 3, 3, 2, 2, 2, 2, 1, 1, 1, 1, 1, 3};
+        settleThen([this, digits] { typeForm(u"Form3"_s, u"Command1"_s, digits, u"front"_s, [this] { openBack(); }); });
+    }
+
+    void openBack()
+    {
+        auto *backSide = control<QAbstractButton>(u"Form3"_s, u"Command3"_s);
+        if (!backSide)
+            return fail(u"Form3.Command3 not found"_s);
+        click(backSide);
+        // "ใช่" and one answer on every row after it.
+        const std::vector<int> digits {2, 3, 4, 2, 3, 1, 4, 4};
+        settleThen([this, digits] { typeForm(u"Form4"_s, u"Command2"_s, digits, u"back"_s, [this] { finish(); }); });
+    }
+
+    // Types the digits into the focused boxes, then Enter on "แปลผล", each key
+    // once the frame of the one before is painted.
+    void typeForm(const QString &window, const QString &interpretButton, std::vector<int> digits, const QString &side,
+        std::function<void()> next)
+    {
+        m_screen = topLevel(window);
+        auto *interpret = control<QAbstractButton>(window, interpretButton);
+        if (!m_screen || !m_screen->windowHandle() || !interpret)
+            return fail(window + u" is not up"_s);
+        m_keys = std::move(digits);
+        m_keys.push_back(0); // Enter
+        m_index = 0;
+        m_side = side;
+        m_frameLatencies.clear();
+        m_handling.clear();
+        m_formStart = 0;
+        m_next = std::move(next);
+        // Enter only presses the button; it acts 100 ms later, on the release.
+        QObject::disconnect(m_clicked);
+        m_clicked = QObject::connect(interpret, &QAbstractButton::clicked, qApp, [this] { m_threshold = nowNs(); });
+        typeNextKey();
+    }
+
+    void typeNextKey()
+    {
+        const bool enter = m_keys[m_index] == 0;
+        const int digit = m_keys[m_index];
+        QWidget *target = m_screen->focusWidget();
+        if (!target)
+            return fail(m_screen->objectName() + u" has no focus"_s);
+        const int key = enter ? int(Qt::Key_Return) : int(Qt::Key_0) + digit;
+        const quint32 keycode = enter ? 36 : 9 + static_cast<quint32>(digit);
+        const QString text = enter ? u"\r"_s : QString::number(digit);
+        const std::int64_t pressed = nowNs();
+        if (m_formStart == 0)
+            m_formStart = pressed;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, keycode, 0, 0, text);
+        QCoreApplication::sendEvent(target, &press);
+        const std::int64_t handled = nowNs();
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, keycode, 0, 0, text);
+        QCoreApplication::sendEvent(target, &release);
+        if (!enter)
+            m_handling.push_back(handled - pressed);
+        // A digit: its own frame. Enter: the frame after the button has acted.
+        m_threshold = enter ? std::numeric_limits<std::int64_t>::max() : pressed;
+        const auto id = static_cast<std::uint32_t>(m_screen->windowHandle()->winId());
+        m_waiting = [id](std::uint32_t drawable) { return drawable == id; };
+        m_then = [this, pressed, enter](std::int64_t ns) {
+            if (enter) {
+                note(m_side + u"_form_ns"_s, ns - m_formStart);
+                note(m_side + u"_enter_ns"_s, ns - pressed);
+                note(m_side + u"_key_frame_ns"_s, middle(m_frameLatencies));
+                note(m_side + u"_key_handling_ns"_s, middle(m_handling));
+                settleThen(std::exchange(m_next, nullptr));
+                return;
+            }
+            m_frameLatencies.push_back(ns - pressed);
+            ++m_index;
+            // As soon as the frame is out, as a fast typist would.
+            QTimer::singleShot(0, qApp, [this] { typeNextKey(); });
+        };
+        m_deadline.start(5000);
+        scanFrames();
+    }
+
+    void scanFrames()
+    {
+        const int count = g_frameCount.load();
+        for (; m_scanned < count; ++m_scanned) {
+            const Frame &frame = g_frames[static_cast<std::size_t>(m_scanned)];
+            if (m_waiting && frame.ns >= m_threshold && m_waiting(frame.drawable)) {
+                m_waiting = nullptr;
+                m_deadline.stop();
+                std::exchange(m_then, nullptr)(frame.ns);
+                return;
+            }
+        }
+    }
+
+    static std::int64_t middle(std::vector<std::int64_t> values)
+    {
+        if (values.empty())
+            return 0;
+        std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+        return values[values.size() / 2];
+    }
+
+    void settleThen(std::function<void()> next) { QTimer::singleShot(200, qApp, std::move(next)); }
+
+    void finish()
+    {
+        if (QFile file(m_out); file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(m_results.toUtf8());
+        if (auto *exit = control<QAbstractButton>(u"Form2"_s, u"Command4"_s))
+            click(exit);
+        else
+            QCoreApplication::quit();
+    }
+
+    void fail(const QString &why)
+    {
+        m_results += u"error="_s + why + u'\n';
+        if (QFile file(m_out); file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(m_results.toUtf8());
+        QCoreApplication::exit(3);
+    }
+
+    void note(const QString &name, std::int64_t value) { m_results += u"%1=%2\n"_s.arg(name).arg(value); }
+
+    QString m_out;
+    QString m_results;
+    QTimer m_deadline;
+    int m_scanned = 0;
+    std::int64_t m_threshold = 0; // frames from this moment on count
+    std::function<bool(std::uint32_t)> m_waiting;
+    std::function<void(std::int64_t)> m_then;
+    QWidget *m_screen = nullptr;
+    std::vector<int> m_keys;
+    std::size_t m_index = 0;
+    QString m_side;
+    std::int64_t m_formStart = 0;
+    std::vector<std::int64_t> m_frameLatencies;
+    std::vector<std::int64_t> m_handling;
+    std::function<void()> m_next;
+    QMetaObject::Connection m_clicked;
+};
+
+// ---------------------------------------------------------------------------
+
 void startProbe()
 {
     const QString mode = qEnvironmentVariable("KVT_PROBE");
     if (mode.isEmpty())
         return;
     // Lives until the process ends; the application is being built right now.
+    if (mode == u"keys"_s) {
+        QTimer::singleShot(0, [] { new KeyEntryProbe(qEnvironmentVariable("KVT_PROBE_OUT")); });
+        return;
+    }
     QTimer::singleShot(0, [mode] { new Probe(mode == u"tour"_s, qEnvironmentVariable("KVT_PROBE_OUT")); });
 }
 
