@@ -18,24 +18,36 @@ static void initResources()
 
 namespace {
 
-// The screens were laid out for this face; it is used wherever it exists.
+// The screens were laid out for this face; it is used wherever it exists
+// with Thai letters.
 const QString kLayoutFamily = u"MS Sans Serif"_s;
 
 // Elsewhere the embedded Thai face. At 10 pixels its stacked marks stay inside
 // the tightest boxes of the screens, 13 pixels high.
 constexpr int kDefaultPixelSize = 10;
 
-QString uiFamily()
+// The embedded faces: Thai first, then its Latin companion for letters, digits
+// and signs, so that no caption depends on what the platform falls back to.
+constexpr const char16_t *kEmbeddedFaces[][2] = {
+    {u":/fonts/NotoSansThai-Regular.ttf", u":/fonts/NotoSansThai-Bold.ttf"},
+    {u":/fonts/NotoSans-Regular.ttf", u":/fonts/NotoSans-Bold.ttf"},
+};
+
+QStringList uiFamilies()
 {
-    if (QFontDatabase::hasFamily(kLayoutFamily))
-        return kLayoutFamily;
-    QString embedded;
-    for (const QString &file : {u":/fonts/NotoSansThai-Regular.ttf"_s, u":/fonts/NotoSansThai-Bold.ttf"_s}) {
-        const int id = QFontDatabase::addApplicationFont(file);
-        if (id >= 0 && embedded.isEmpty())
-            embedded = QFontDatabase::applicationFontFamilies(id).value(0);
+    if (QFontDatabase::hasFamily(kLayoutFamily)
+        && QFontDatabase::writingSystems(kLayoutFamily).contains(QFontDatabase::Thai))
+        return {kLayoutFamily};
+    QStringList families;
+    for (const auto &faces : kEmbeddedFaces) {
+        for (const char16_t *file : faces) {
+            const int id = QFontDatabase::addApplicationFont(QString::fromUtf16(file));
+            const QString family = QFontDatabase::applicationFontFamilies(id).value(0);
+            if (!family.isEmpty() && !families.contains(family))
+                families.append(family);
+        }
     }
-    return embedded;
+    return families;
 }
 
 // Enter on a focused button presses it, as the space bar does, on every
@@ -69,14 +81,15 @@ void setUp(QApplication &app)
 {
     initResources();
     QApplication::setApplicationName(u"kvt"_s);
-    QApplication::setApplicationDisplayName(u"โปรแกรมแปลผลการประเมินพฤติกรรม (KVT)"_s);
+    // No display name: the platforms would append it to every window title.
     QApplication::setApplicationVersion(u"1.00"_s);
     QGuiApplication::setDesktopFileName(u"org.example.kvt"_s); // matches the windows to the menu entry
 
     // One look on every platform, and one that paints the buttons' own colours.
     QApplication::setStyle(new CaptionStyle);
 
-    QFont font(uiFamily());
+    QFont font;
+    font.setFamilies(uiFamilies());
     font.setPixelSize(kDefaultPixelSize);
     QApplication::setFont(font);
 
