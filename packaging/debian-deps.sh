@@ -4,7 +4,7 @@
 set -eu
 
 packages="cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev
-    xvfb xauth desktop-file-utils appstream dpkg-dev file"
+    xvfb xauth x11-utils desktop-file-utils appstream dpkg-dev file"
 
 missing=""
 for package in $packages; do
