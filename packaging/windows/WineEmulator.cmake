@@ -1,0 +1,15 @@
+# Tests of a Windows build run on Linux under wine: every test executable is
+# started through wine-run.sh, which finds the Qt and compiler DLLs here.
+get_target_property(_kvt_qt_core Qt6::Core IMPORTED_LOCATION_RELEASE)
+if(NOT _kvt_qt_core)
+    get_target_property(_kvt_qt_core Qt6::Core IMPORTED_LOCATION)
+endif()
+get_filename_component(KVT_WINE_QT_BIN "${_kvt_qt_core}" DIRECTORY)
+get_filename_component(KVT_WINE_QT_PLUGINS "${KVT_WINE_QT_BIN}/../plugins" ABSOLUTE)
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++-6.dll
+    OUTPUT_VARIABLE _kvt_libstdcxx OUTPUT_STRIP_TRAILING_WHITESPACE)
+get_filename_component(KVT_WINE_GCC_DLLS "${_kvt_libstdcxx}" DIRECTORY)
+set(KVT_WINE_MINGW_DLLS "${CMAKE_FIND_ROOT_PATH}/lib")
+configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh @ONLY
+    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)

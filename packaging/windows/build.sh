@@ -1,0 +1,108 @@
+#!/bin/sh
+# The Windows program, made on Debian 12: builds Qt for Windows once (cached
+# outside the project), cross-builds the program and its tests into
+# build-windows/, puts the program folder together, writes
+#   build-windows/kvt-<version>-setup.exe         the installer
+#   build-windows/kvt-<version>-windows-x64.zip   the portable copy
+# and runs the whole test suite under wine on a virtual X display.
+# Ends non-zero when anything fails.
+#
+# Usage, as root from the project's folder: packaging/windows/build.sh
+# KVT_QT_CACHE: where Qt for Windows is kept (default /var/tmp/kvt-qt-windows).
+set -eu
+cd "$(dirname "$0")/../.."
+here=packaging/windows
+
+step() { printf '\n== %s (%s)\n' "$1" "$(date +%H:%M:%S)"; }
+
+step "Packages"
+packages="cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    qt6-base-dev qt6-base-dev-tools libgl-dev dpkg-dev nsis wine64
+    xvfb xauth openbox x11-utils wmctrl zip unzip python3-pefile"
+missing=""
+for package in $packages; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed'; then
+        missing="$missing $package"
+    fi
+done
+if [ -n "$missing" ]; then
+    echo "Installing:$missing"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -q
+    # shellcheck disable=SC2086
+    apt-get install -y -q --no-install-recommends $missing
+fi
+
+step "Qt for Windows"
+KVT_QT_WINDOWS=$("$here/build-qt.sh" | tail -n 1)
+export KVT_QT_WINDOWS
+echo "$KVT_QT_WINDOWS"
+
+step "Program and tests"
+cmake --preset windows
+cmake --build --preset windows
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-windows/CMakeCache.txt)
+name="kvt-$version"
+stage=build-windows/stage
+folder="$stage/$name"
+
+step "Program folder"
+rm -rf "$stage"
+cmake --install build-windows --prefix "$folder" --strip
+find "$folder" -name '*.dll' -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
+python3 "$here/check-exe.py" "$folder/kvt.exe" "$version"
+(cd "$folder" && find . -type f | sort)
+du -sh "$folder"
+
+step "Portable zip"
+zip_file="build-windows/$name-windows-x64.zip"
+rm -f "$zip_file"
+(cd "$stage" && zip -q -r -X -9 "../$name-windows-x64.zip" "$name")
+ls -l "$zip_file"
+
+step "Installer"
+lists=build-windows/packaging/windows
+"$here/nsis-lists.sh" "$folder" "$lists/install-files.nsh" "$lists/uninstall-files.nsh"
+setup_file="$(pwd)/build-windows/$name-setup.exe"
+makensis -V2 -INPUTCHARSET UTF8 \
+    -DSETUP_FILE="$setup_file" \
+    -DINSTALL_LIST="$(pwd)/$lists/install-files.nsh" \
+    -DUNINSTALL_LIST="$(pwd)/$lists/uninstall-files.nsh" \
+    -DESTIMATED_SIZE_KB="$(du -sk "$folder" | cut -f1)" \
+    "$lists/kvt.nsi"
+ls -l "$setup_file"
+
+step "Tests under wine"
+# A virtual display with a window manager: with one, wine's windows map at
+# once, and the screen tests take seconds rather than minutes.
+display=""
+for n in $(seq 91 120); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+        display=":$n"
+        break
+    fi
+done
+[ -n "$display" ] || { echo "no free X display" >&2; exit 1; }
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY="$display"
+export WINEPREFIX="$(pwd)/build-windows/wine-prefix"
+cleanup() {
+    status=$?
+    WINEPREFIX="$(pwd)/build-windows/wine-prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+    [ -n "${openbox_pid:-}" ] && kill "$openbox_pid" 2>/dev/null
+    kill "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null || true
+    exit "$status"
+}
+trap cleanup EXIT INT TERM
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >/dev/null 2>&1 &
+openbox_pid=$!
+
+rm -rf "$WINEPREFIX"
+WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" /usr/lib/wine/wine64 wineboot --init
+/usr/lib/wine/wineserver -w
+
+ctest --preset windows

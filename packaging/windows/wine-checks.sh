@@ -1,0 +1,125 @@
+#!/bin/sh
+# What the Windows program needs of its own, checked under wine in a brand-new
+# prefix with nothing of the build machine on its path:
+#   folder     the portable zip, unpacked anywhere, starts and shows its title,
+#              ends when its window is closed, and writes no file or key;
+#   installer  "/S" installs for all users, the program starts from Program
+#              Files, a second install replaces the first, and "/S" uninstalls
+#              every file, shortcut and registry entry.
+# Usage: wine-checks.sh folder|installer BUILD_DIR VERSION   (needs DISPLAY)
+set -eu
+mode=$1
+build=$(cd "$2" && pwd)
+version=$3
+wine=/usr/lib/wine/wine64
+title="โปรแกรมแปลผลการประเมินพฤติกรรม KVT "
+thai_name="โปรแกรมแปลผลการประเมินพฤติกรรม (KVT)"
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\org.example.kvt'
+export LC_ALL=C.UTF-8
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+export WINEPREFIX="$build/wine-clean-$mode"
+export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset WINEPATH QT_PLUGIN_PATH QT_QPA_PLATFORM QT_QPA_PLATFORM_PLUGIN_PATH
+rm -rf "$WINEPREFIX"
+$wine wineboot --init
+/usr/lib/wine/wineserver -w
+trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
+drive_c="$WINEPREFIX/drive_c"
+
+# The X window whose title bar reads exactly $title, or nothing.
+window_titled() {
+    for id in $(xprop -root _NET_CLIENT_LIST | grep -o '0x[0-9a-f]*'); do
+        if [ "$(xprop -id "$id" -notype _NET_WM_NAME)" = "_NET_WM_NAME = \"$title\"" ]; then
+            echo "$id"
+            return
+        fi
+    done
+}
+
+# Starts the program, waits for its welcome screen, closes that window as a
+# user would, and expects the program to end by itself with status 0.
+start_and_close() {
+    (cd "$(dirname "$1")" && exec $wine "$1") &
+    pid=$!
+    id=""
+    for _ in $(seq 600); do
+        id=$(window_titled)
+        [ -n "$id" ] && break
+        kill -0 "$pid" 2>/dev/null || fail "$1 ended before showing its window"
+        sleep 0.1
+    done
+    [ -n "$id" ] || { kill "$pid"; fail "no window titled \"$title\" from $1"; }
+    echo "window $id: \"$title\""
+    sleep 1
+    wmctrl -i -c "$id"
+    status=0
+    wait "$pid" || status=$?
+    [ "$status" -eq 0 ] || fail "$1 ended with status $status"
+}
+
+snapshot() {
+    (cd "$drive_c" && find . -path ./windows -prune -o -path './users/*/AppData/Local/Temp' -prune \
+        -o -path './users/*/Temp' -prune -o -print | sort)
+}
+
+case "$mode" in
+folder)
+    where="$drive_c/USB stick"
+    mkdir -p "$where"
+    unzip -q "$build/kvt-$version-windows-x64.zip" -d "$where"
+    folder="$where/kvt-$version"
+    before=$(cd "$folder" && find . -type f -exec sha256sum {} + | sort)
+    registry_before=$(cat "$WINEPREFIX/user.reg" "$WINEPREFIX/system.reg" | grep -ci 'kvt\|qtproject' || true)
+    start_and_close "$folder/kvt.exe"
+    after=$(cd "$folder" && find . -type f -exec sha256sum {} + | sort)
+    [ "$before" = "$after" ] || fail "the program changed its folder"
+    /usr/lib/wine/wineserver -w
+    registry_after=$(cat "$WINEPREFIX/user.reg" "$WINEPREFIX/system.reg" | grep -ci 'kvt\|qtproject' || true)
+    [ "$registry_before" = "$registry_after" ] || fail "the program wrote to the registry"
+    echo "folder: starts from $folder, changes nothing"
+    ;;
+installer)
+    setup="$build/kvt-$version-setup.exe"
+    before=$(snapshot)
+    $wine "$setup" /S
+    /usr/lib/wine/wineserver -w
+    installed="$drive_c/Program Files/KVT"
+    [ -f "$installed/kvt.exe" ] || fail "kvt.exe not under Program Files"
+    [ -f "$installed/platforms/qwindows.dll" ] || fail "the platform plugin is missing"
+    [ -f "$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$thai_name.lnk" ] \
+        || fail "no Start-menu shortcut"
+    [ -f "$drive_c/users/Public/Desktop/$thai_name.lnk" ] || fail "no desktop shortcut"
+    entry=$($wine reg query "$uninstall_key" /reg:64 | tr -d '\r')
+    for value in "DisplayName    REG_SZ    $thai_name" "DisplayVersion    REG_SZ    $version" \
+        "Publisher    REG_SZ" "DisplayIcon    REG_SZ    C:\\Program Files\\KVT\\kvt.exe,0" \
+        "EstimatedSize    REG_DWORD" "UninstallString    REG_SZ"; do
+        echo "$entry" | grep -qF "$value" || fail "the uninstall entry lacks \"$value\": $entry"
+    done
+    start_and_close "$installed/kvt.exe"
+
+    # Over an earlier copy: the earlier one goes, the new one stays whole.
+    $wine "$setup" /S
+    /usr/lib/wine/wineserver -w
+    expected=$( (cd "$build/stage/kvt-$version" && find . -type f; echo ./uninstall.exe) | sort)
+    [ "$(cd "$installed" && find . -type f | sort)" = "$expected" ] \
+        || fail "a second install does not hold exactly the program's files"
+
+    $wine "C:\\Program Files\\KVT\\uninstall.exe" /S
+    /usr/lib/wine/wineserver -w
+    # The uninstaller runs a copy of itself from the temporary folder.
+    for _ in $(seq 100); do [ -e "$installed" ] || break; sleep 0.1; done
+    [ ! -e "$installed" ] || fail "files left: $(cd "$installed" && find . | head)"
+    if $wine reg query "$uninstall_key" /reg:64 >/dev/null 2>&1; then
+        fail "the uninstall entry is still registered"
+    fi
+    after=$(snapshot)
+    left=$(printf '%s\n' "$before" "$after" | sort | uniq -u)
+    [ -z "$left" ] || fail "the install left behind: $left"
+    echo "installer: installs, starts, installs over itself, uninstalls without a trace"
+    ;;
+*)
+    fail "unknown check $mode"
+    ;;
+esac
