@@ -51,7 +51,7 @@ step "Program folder"
 rm -rf "$stage"
 cmake --install build-windows --prefix "$folder" --strip
 find "$folder" -name '*.dll' -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
-python3 "$here/check-exe.py" "$folder/kvt.exe" "$version"
+/usr/bin/python3 "$here/check-exe.py" "$folder/kvt.exe" "$version"
 (cd "$folder" && find . -type f | sort)
 du -sh "$folder"
 

@@ -116,12 +116,14 @@ QRect inkOf(const QWidget *widget, const Caption &caption, qreal scale)
     }
     if (right < 0)
         return {};
-    // Back to logical pixels, rounding outwards.
+    // Back to logical pixels, each device pixel taken at its centre: at a
+    // fractional scale a device pixel straddles a logical edge, and it lies
+    // inside where its centre does.
     const QRect physical(QPoint(left, top), QPoint(right, bottom));
-    const int x0 = int(std::floor(physical.left() / scale)) - margin;
-    const int y0 = int(std::floor(physical.top() / scale)) - margin;
-    const int x1 = int(std::ceil((physical.right() + 1) / scale)) - margin;
-    const int y1 = int(std::ceil((physical.bottom() + 1) / scale)) - margin;
+    const int x0 = int(std::floor((physical.left() + 0.5) / scale)) - margin;
+    const int y0 = int(std::floor((physical.top() + 0.5) / scale)) - margin;
+    const int x1 = int(std::ceil((physical.right() + 0.5) / scale)) - margin;
+    const int y1 = int(std::ceil((physical.bottom() + 0.5) / scale)) - margin;
     return QRect(QPoint(x0, y0), QPoint(x1 - 1, y1 - 1));
 }
 
