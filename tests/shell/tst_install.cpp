@@ -92,6 +92,8 @@ void InstallTest::installTree_data()
     QTest::newRow("metainfo") << kMetainfoFile;
     QTest::newRow("icon 48") << iconFile(48);
     QTest::newRow("icon 256") << iconFile(256);
+    QTest::newRow("copyright") << u"share/doc/kvt/copyright"_s;
+    QTest::newRow("third-party notices") << u"share/doc/kvt/THIRD-PARTY-NOTICES.txt"_s;
 }
 
 void InstallTest::installTree()
