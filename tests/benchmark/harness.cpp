@@ -1,7 +1,13 @@
-// Runs the bare Qt program and the real program in turn, each with the
+// Runs the bare Qt programs and the real program in turn, each with the
 // measuring probe loaded, and prints the medians against their targets.
 //
-//   kvt_bench PROBE BARE PROGRAM [RUNS]
+//   kvt_bench PROBE BARE BARE_TOUR PROGRAM [RUNS]
+//
+// Each round runs, in an order that turns from round to round: the bare
+// window and the program to their first frames (and the program on through
+// its screens and "แปลผล"), then the four empty windows and the program
+// through the quick four-screen tour. KVT_BENCH_SKIP_KEYS=1 leaves out the
+// keyboard-entry runs.
 //
 // Needs an X server (DISPLAY); see run.sh.
 
@@ -159,22 +165,27 @@ void keyEntry(const std::string &probe, const std::string &program, int runs)
 
 int main(int argc, char *argv[])
 {
-    if (argc < 4) {
-        std::fprintf(stderr, "usage: %s PROBE BARE PROGRAM [RUNS]\n", argv[0]);
+    if (argc < 5) {
+        std::fprintf(stderr, "usage: %s PROBE BARE BARE_TOUR PROGRAM [RUNS]\n", argv[0]);
         return 2;
     }
     const std::string probe = argv[1];
     const std::string bare = argv[2];
-    const std::string program = argv[3];
-    const int runs = argc > 4 ? std::max(1, std::atoi(argv[4])) : 15;
+    const std::string bareTour = argv[3];
+    const std::string program = argv[4];
+    const int runs = argc > 5 ? std::max(1, std::atoi(argv[5])) : 15;
 
     // One run of each first, not counted: it fills the disk and font caches.
     runOnce(bare, probe, "startup");
     runOnce(program, probe, "tour");
+    runOnce(bareTour, probe, "screens");
+    runOnce(program, probe, "screens");
 
     std::vector<double> bareStartup, bareMemory, startup, memory;
     std::map<std::string, std::vector<double>> latencies;
     std::vector<double> bareResident;
+    std::vector<double> bareTourMs, bareTourMemory, tourMs, tourMemory;
+    std::map<std::string, std::vector<double>> bareTourValues, tourValues;
     for (int round = 0; round < runs; ++round) {
         // Take turns at going first, so that neither gains from the other.
         Run first, second;
@@ -198,6 +209,33 @@ int main(int argc, char *argv[])
         memory.push_back(second.peakMiB);
         for (const auto &[name, value] : second.values)
             latencies[name].push_back(value);
+
+        Run bareScreens, screens;
+        if (round % 2 == 0) {
+            screens = runOnce(program, probe, "screens");
+            bareScreens = runOnce(bareTour, probe, "screens");
+        } else {
+            bareScreens = runOnce(bareTour, probe, "screens");
+            screens = runOnce(program, probe, "screens");
+        }
+        for (Run *run : {&bareScreens, &screens}) {
+            if (run->ok && !run->values.count("tour_end_ns"))
+                run->error = "the tour did not reach the back side";
+            if (!run->error.empty()) {
+                std::fprintf(stderr, "round %d, tour: %s\n", round + 1, run->error.c_str());
+                return 1;
+            }
+        }
+        const auto tourTime
+            = [](Run &run) { return (run.values["tour_end_ns"] - run.values["first_frame_ns"]) / 1e6 + run.startupMs; };
+        bareTourMs.push_back(tourTime(bareScreens));
+        bareTourMemory.push_back(bareScreens.peakMiB);
+        tourMs.push_back(tourTime(screens));
+        tourMemory.push_back(screens.peakMiB);
+        for (const auto &[name, value] : bareScreens.values)
+            bareTourValues[name].push_back(value);
+        for (const auto &[name, value] : screens.values)
+            tourValues[name].push_back(value);
     }
 
     const double startupRatio = median(startup) / median(bareStartup);
@@ -232,6 +270,24 @@ int main(int argc, char *argv[])
     line("  from the press instead, front side", frontWithPressUs, "us");
     line("  from the press instead, back side", backWithPressUs, "us");
 
-    keyEntry(probe, program, runs);
+    const double tourRatio = median(tourMs) / median(bareTourMs);
+    const double tourMemoryRatio = median(tourMemory) / median(bareTourMemory);
+    std::printf("Four-screen tour, medians of %d runs each: process start, welcome, menu, front side,\n"
+                "back side, each button clicked on the first frame of the window before\n",
+        runs);
+    line("to the 4th first frame, four empty windows", median(bareTourMs), "ms");
+    line("to the back side's first frame, the program", median(tourMs), "ms");
+    line("  ratio", tourRatio, "", "<= 1.30", verdict(tourRatio <= 1.30));
+    for (const auto &[name, what] : {std::pair {"menu_frame_ns", "  menu"},
+             std::pair {"front_frame_ns", "  front side"}, std::pair {"back_frame_ns", "  back side"}}) {
+        line(std::string(what) + ", click to frame, empty window", median(bareTourValues[name]) / 1e6, "ms");
+        line(std::string(what) + ", click to frame, program", median(tourValues[name]) / 1e6, "ms");
+    }
+    line("peak memory after the tour, four empty windows", median(bareTourMemory), "MiB");
+    line("peak memory after the tour, the program", median(tourMemory), "MiB");
+    line("  ratio", tourMemoryRatio, "", "<= 1.25", verdict(tourMemoryRatio <= 1.25));
+
+    if (const char *skip = std::getenv("KVT_BENCH_SKIP_KEYS"); !skip || std::string(skip) != "1")
+        keyEntry(probe, program, runs);
     return 0;
 }

@@ -7,6 +7,9 @@
 //   KVT_PROBE=tour     also: welcome -> menu -> front side -> back side, the
 //                      time from each click to the new window's first frame,
 //                      and the time of "แปลผล" on each side; then the exit button
+//   KVT_PROBE=screens  the same four screens, each button clicked as soon as
+//                      the window before it has painted its first frame, to
+//                      the back side's first frame (tour_end_ns); then out
 //   KVT_PROBE=keys     a whole front side and a whole back side typed with
 //                      the digit keys and Enter: each key to its painted
 //                      frame, each key's own handling, and each form from its
@@ -187,8 +190,9 @@ void click(QWidget *target)
 class Probe final
 {
 public:
-    Probe(bool tour, QString out)
-        : m_tour(tour)
+    Probe(bool tour, bool screensOnly, QString out)
+        : m_tour(tour || screensOnly)
+        , m_screensOnly(screensOnly)
         , m_out(std::move(out))
     {
         g_onFrames = [this] { scanFrames(); };
@@ -246,6 +250,8 @@ private:
         m_then = [this, clicked, name, opens, next = std::move(next)](std::int64_t ns) {
             note(name, ns - clicked);
             note(opens + u"_rss_kib"_s, residentKiB());
+            if (m_screensOnly && opens == u"Form4"_s)
+                note(u"tour_end_ns"_s, ns);
             settleThen(next);
         };
         m_deadline.start(5000);
@@ -262,7 +268,12 @@ private:
     }
     void openBack()
     {
-        clickAndTime(u"Form3"_s, u"Command3"_s, u"Form4"_s, u"back_frame_ns"_s, [this] { interpret(); });
+        clickAndTime(u"Form3"_s, u"Command3"_s, u"Form4"_s, u"back_frame_ns"_s, [this] {
+            if (m_screensOnly)
+                finish();
+            else
+                interpret();
+        });
     }
 
     // "แปลผล" on each side with some answers ticked, from the click to the new texts.
@@ -321,8 +332,9 @@ private:
 
     void settleThen(std::function<void()> next)
     {
-        // Let the last frames and events go by before the next step.
-        QTimer::singleShot(200, qApp, std::move(next));
+        // Let the last frames and events go by before the next step; in the
+        // quick tour, on at once, as a user who clicks on the first frame.
+        QTimer::singleShot(m_screensOnly ? 0 : 200, qApp, std::move(next));
     }
 
     void finish()
@@ -347,6 +359,7 @@ private:
     void note(const QString &name, std::int64_t value) { m_results += u"%1=%2\n"_s.arg(name).arg(value); }
 
     bool m_tour;
+    bool m_screensOnly;
     QString m_out;
     QString m_results;
     QTimer m_deadline;
@@ -553,7 +566,8 @@ void startProbe()
         QTimer::singleShot(0, [] { new KeyEntryProbe(qEnvironmentVariable("KVT_PROBE_OUT")); });
         return;
     }
-    QTimer::singleShot(0, [mode] { new Probe(mode == u"tour"_s, qEnvironmentVariable("KVT_PROBE_OUT")); });
+    QTimer::singleShot(
+        0, [mode] { new Probe(mode == u"tour"_s, mode == u"screens"_s, qEnvironmentVariable("KVT_PROBE_OUT")); });
 }
 
 } // namespace
