@@ -1,5 +1,6 @@
 #include "back/backsheetscreen.h"
 #include "shell/application.h"
+#include "tests/common/nativekeys.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,6 +16,7 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
+using NativeKeys::Key;
 
 namespace {
 
@@ -43,15 +45,10 @@ private:
     int m_count = 0;
 };
 
-// A digit-row key as X11 delivers it on a US layout.
+// A digit-row key on a US layout.
 void sendDigit(QWidget *target, int digit)
 {
-    const quint32 keycode = digit == 0 ? 19 : 9 + static_cast<quint32>(digit);
-    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-        QKeyEvent event(
-            type, Qt::Key_0 + digit, {}, keycode, 0x30u + static_cast<quint32>(digit), 0, QString::number(digit));
-        QApplication::sendEvent(target, &event);
-    }
+    NativeKeys::send(target, NativeKeys::digitRow(digit));
 }
 
 } // namespace
@@ -213,18 +210,14 @@ void BackEntryTest::disabledRow()
 
 void BackEntryTest::clearKeys_data()
 {
-    QTest::addColumn<int>("key");
-    QTest::addColumn<quint32>("keycode");
-    QTest::addColumn<QString>("text");
-    QTest::addRow("0") << int(Qt::Key_0) << 19u << u"0"_s;
-    QTest::addRow("Delete") << int(Qt::Key_Delete) << 119u << u"\x7f"_s;
+    QTest::addColumn<Key>("key");
+    QTest::addRow("0") << NativeKeys::digitRow(0);
+    QTest::addRow("Delete") << NativeKeys::deleteKey();
 }
 
 void BackEntryTest::clearKeys()
 {
-    QFETCH(int, key);
-    QFETCH(quint32, keycode);
-    QFETCH(QString, text);
+    QFETCH(Key, key);
 
     WarningWatch watch;
     for (int number : {1, 2, 34, 33})
@@ -233,10 +226,7 @@ void BackEntryTest::clearKeys()
     for (int row : {0, 7}) {
         QCheckBox *focused = box(kRows[row][0]);
         focused->setFocus();
-        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-            QKeyEvent event(type, key, {}, keycode, 0, 0, text);
-            QApplication::sendEvent(focused, &event);
-        }
+        NativeKeys::send(focused, key);
         QCOMPARE(ticksOf(row), (QList<bool> {false, false, false, false}));
         QCOMPARE(m_screen->focusWidget(), focused);
     }
@@ -246,31 +236,22 @@ void BackEntryTest::clearKeys()
 
 void BackEntryTest::thaiLayout_data()
 {
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<quint32>("keycode");
+    QTest::addColumn<Key>("key");
     QTest::addColumn<int>("place");
 
-    QTest::addRow("4 types phosamphao") << int(u'ภ') << 0 << u"ภ"_s << 13u << 3;
-    QTest::addRow("shift 4 types thai three") << int(Qt::Key_3) << int(Qt::ShiftModifier) << u"๓"_s << 13u << 3;
-    QTest::addRow("thai four typed") << int(Qt::Key_4) << 0 << u"๔"_s << 0u << 3;
-    QTest::addRow("keypad 1") << int(Qt::Key_1) << int(Qt::KeypadModifier) << u"1"_s << 87u << 0;
+    QTest::addRow("4 types phosamphao") << NativeKeys::digitRow(4, u"ภ"_s) << 3;
+    QTest::addRow("shift 4 types thai three") << NativeKeys::digitRow(4, u"๓"_s, Qt::ShiftModifier) << 3;
+    QTest::addRow("thai four typed") << NativeKeys::typedOnly(u"๔"_s) << 3;
+    QTest::addRow("keypad 1") << NativeKeys::keypad(1) << 0;
 }
 
 void BackEntryTest::thaiLayout()
 {
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
-    QFETCH(QString, text);
-    QFETCH(quint32, keycode);
+    QFETCH(Key, key);
     QFETCH(int, place);
 
     box(10)->setFocus();
-    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-        QKeyEvent event(type, key, Qt::KeyboardModifiers(modifiers), keycode, 0, 0, text);
-        QApplication::sendEvent(box(10), &event);
-    }
+    NativeKeys::send(box(10), key);
     QList<bool> expected {false, false, false, false};
     expected[place] = true;
     QCOMPARE(ticksOf(2), expected);

@@ -1,5 +1,6 @@
 #include "front/frontsheetscreen.h"
 #include "shell/application.h"
+#include "tests/common/nativekeys.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
+using NativeKeys::Key;
 
 namespace {
 
@@ -22,29 +24,6 @@ constexpr int kBoxesOfItem[25][3] = {{1, 2, 3}, {6, 5, 4}, {9, 8, 7}, {10, 11, 1
     {19, 20, 21}, {22, 23, 24}, {30, 29, 28}, {25, 26, 27}, {31, 32, 33}, {34, 35, 36}, {37, 38, 39}, {48, 47, 46},
     {45, 44, 43}, {75, 74, 73}, {70, 71, 72}, {67, 68, 69}, {66, 65, 64}, {61, 62, 63}, {60, 59, 58}, {57, 56, 55},
     {54, 53, 52}, {40, 41, 42}, {51, 50, 49}};
-
-// A key as X11 delivers it: X keycode, keysym, and Qt's key and text.
-struct XKey {
-    int key;
-    Qt::KeyboardModifiers modifiers;
-    QString text;
-    quint32 keycode;
-    quint32 keysym;
-};
-
-XKey digitKey(int digit)
-{
-    const quint32 keycode = digit == 0 ? 19 : 9 + static_cast<quint32>(digit);
-    return {Qt::Key_0 + digit, {}, QString::number(digit), keycode, 0x30u + static_cast<quint32>(digit)};
-}
-
-void send(QWidget *target, const XKey &key)
-{
-    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-        QKeyEvent event(type, key.key, key.modifiers, key.keycode, key.keysym, 0, key.text);
-        QApplication::sendEvent(target, &event);
-    }
-}
 
 QString noticeText(const QString &unanswered, const QString &doubled)
 {
@@ -155,7 +134,7 @@ void FrontEntryTest::digits()
     itemBox(item, (digit + 1) % 3)->setCheckState(Qt::Checked);
     QCheckBox *focused = itemBox(item, focusColumn);
     focused->setFocus();
-    send(focused, digitKey(digit));
+    NativeKeys::send(focused, NativeKeys::digitRow(digit));
 
     QList<bool> expected {false, false, false};
     expected[digit - 1] = true;
@@ -177,30 +156,24 @@ void FrontEntryTest::digits()
 
 void FrontEntryTest::clearKeys_data()
 {
-    QTest::addColumn<int>("key");
-    QTest::addColumn<quint32>("keycode");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<Key>("key");
 
-    QTest::addRow("0") << int(Qt::Key_0) << 19u << 0 << u"0"_s;
-    QTest::addRow("Delete") << int(Qt::Key_Delete) << 119u << 0 << u"\x7f"_s;
-    QTest::addRow("keypad 0") << int(Qt::Key_0) << 90u << int(Qt::KeypadModifier) << u"0"_s;
-    QTest::addRow("keypad Delete") << int(Qt::Key_Delete) << 91u << int(Qt::KeypadModifier) << QString();
-    QTest::addRow("thai zero") << int(Qt::Key_0) << 0u << 0 << u"๐"_s;
+    QTest::addRow("0") << NativeKeys::digitRow(0);
+    QTest::addRow("Delete") << NativeKeys::deleteKey();
+    QTest::addRow("keypad 0") << NativeKeys::keypad(0);
+    QTest::addRow("keypad Delete") << NativeKeys::keypadDelete();
+    QTest::addRow("thai zero") << NativeKeys::typedOnly(u"๐"_s);
 }
 
 void FrontEntryTest::clearKeys()
 {
-    QFETCH(int, key);
-    QFETCH(quint32, keycode);
-    QFETCH(int, modifiers);
-    QFETCH(QString, text);
+    QFETCH(Key, key);
 
     for (int column = 0; column < 3; ++column)
         itemBox(12, column)->setCheckState(Qt::Checked);
     itemBox(13, 0)->setCheckState(Qt::Checked);
     itemBox(12, 1)->setFocus();
-    send(itemBox(12, 1), {key, Qt::KeyboardModifiers(modifiers), text, keycode, 0});
+    NativeKeys::send(itemBox(12, 1), key);
 
     QCOMPARE(ticksOf(12), (QList<bool> {false, false, false}));
     QCOMPARE(ticksOf(13), (QList<bool> {true, false, false}));
@@ -210,35 +183,27 @@ void FrontEntryTest::clearKeys()
 
 void FrontEntryTest::thaiLayout_data()
 {
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<quint32>("keycode");
-    QTest::addColumn<quint32>("keysym");
+    QTest::addColumn<Key>("key");
     QTest::addColumn<int>("column");
 
-    const int shift = Qt::ShiftModifier;
-    QTest::addRow("1 types lakkhangyao") << int(u'ๅ') << 0 << u"ๅ"_s << 10u << 0xde5u << 0;
-    QTest::addRow("2 types slash") << int(Qt::Key_Slash) << 0 << u"/"_s << 11u << 0x2fu << 1;
-    QTest::addRow("3 types minus") << int(Qt::Key_Minus) << 0 << u"-"_s << 12u << 0x2du << 2;
-    QTest::addRow("shift 1 types plus") << int(Qt::Key_Plus) << shift << u"+"_s << 10u << 0x2bu << 0;
-    QTest::addRow("shift 2 types thai one") << int(Qt::Key_1) << shift << u"๑"_s << 11u << 0xdf1u << 1;
-    QTest::addRow("shift 3 types thai two") << int(Qt::Key_2) << shift << u"๒"_s << 12u << 0xdf2u << 2;
-    QTest::addRow("keypad 2") << int(Qt::Key_2) << int(Qt::KeypadModifier) << u"2"_s << 88u << 0xffb2u << 1;
-    QTest::addRow("thai three from elsewhere") << int(Qt::Key_3) << 0 << u"๓"_s << 0u << 0xdf3u << 2;
+    const Qt::KeyboardModifiers shift = Qt::ShiftModifier;
+    QTest::addRow("1 types lakkhangyao") << NativeKeys::digitRow(1, u"ๅ"_s) << 0;
+    QTest::addRow("2 types slash") << NativeKeys::digitRow(2, u"/"_s) << 1;
+    QTest::addRow("3 types minus") << NativeKeys::digitRow(3, u"-"_s) << 2;
+    QTest::addRow("shift 1 types plus") << NativeKeys::digitRow(1, u"+"_s, shift) << 0;
+    QTest::addRow("shift 2 types thai one") << NativeKeys::digitRow(2, u"๑"_s, shift) << 1;
+    QTest::addRow("shift 3 types thai two") << NativeKeys::digitRow(3, u"๒"_s, shift) << 2;
+    QTest::addRow("keypad 2") << NativeKeys::keypad(2) << 1;
+    QTest::addRow("thai three from elsewhere") << NativeKeys::typedOnly(u"๓"_s) << 2;
 }
 
 void FrontEntryTest::thaiLayout()
 {
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
-    QFETCH(QString, text);
-    QFETCH(quint32, keycode);
-    QFETCH(quint32, keysym);
+    QFETCH(Key, key);
     QFETCH(int, column);
 
     itemBox(5, 0)->setFocus();
-    send(itemBox(5, 0), {key, Qt::KeyboardModifiers(modifiers), text, keycode, keysym});
+    NativeKeys::send(itemBox(5, 0), key);
 
     QList<bool> expected {false, false, false};
     expected[column] = true;
@@ -248,28 +213,22 @@ void FrontEntryTest::thaiLayout()
 
 void FrontEntryTest::otherKeysChangeNothing_data()
 {
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<quint32>("keycode");
+    QTest::addColumn<Key>("key");
 
-    QTest::addRow("4, no fourth column") << int(Qt::Key_4) << 0 << u"4"_s << 13u;
-    QTest::addRow("9") << int(Qt::Key_9) << 0 << u"9"_s << 18u;
-    QTest::addRow("ctrl 1") << int(Qt::Key_1) << int(Qt::ControlModifier) << QString() << 10u;
-    QTest::addRow("minus key of a us layout") << int(Qt::Key_Minus) << 0 << u"-"_s << 20u;
-    QTest::addRow("letter") << int(Qt::Key_A) << 0 << u"a"_s << 38u;
+    QTest::addRow("4, no fourth column") << NativeKeys::digitRow(4);
+    QTest::addRow("9") << NativeKeys::digitRow(9);
+    QTest::addRow("ctrl 1") << NativeKeys::digitRowWithCtrl(1);
+    QTest::addRow("minus key of a us layout") << NativeKeys::usMinus();
+    QTest::addRow("letter") << NativeKeys::letterA();
 }
 
 void FrontEntryTest::otherKeysChangeNothing()
 {
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
-    QFETCH(QString, text);
-    QFETCH(quint32, keycode);
+    QFETCH(Key, key);
 
     itemBox(3, 1)->setCheckState(Qt::Checked);
     itemBox(3, 2)->setFocus();
-    send(itemBox(3, 2), {key, Qt::KeyboardModifiers(modifiers), text, keycode, 0});
+    NativeKeys::send(itemBox(3, 2), key);
     QCOMPARE(ticksOf(3), (QList<bool> {false, true, false}));
     QCOMPARE(m_screen->focusWidget(), itemBox(3, 2));
 }

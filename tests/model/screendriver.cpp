@@ -1,6 +1,7 @@
 #include "screendriver.h"
 
 #include "shell/screenregistry.h"
+#include "tests/common/nativekeys.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -120,50 +121,26 @@ bool clickInWindow(QWidget *control, double fx, double fy)
     return false;
 }
 
-// A key as X11 delivers it: Qt's key and modifiers, the text, the X keycode
-// and the keysym. The digit row's keycodes are 10 to 19 for 1 to 0, the
-// keypad's 87 to 89 (1 to 3), 83 to 85, 79 to 81 and 90 for 0.
-struct XKey {
-    int key;
-    Qt::KeyboardModifiers modifiers;
-    QString text;
-    quint32 keycode;
-};
-
-XKey xKey(Model::KeyShape shape, int digit)
+// A key of the shape the model names, as the platform delivers it.
+NativeKeys::Key keyOf(Model::KeyShape shape, int digit)
 {
-    const quint32 digitRow = digit == 0 ? 19 : 9 + static_cast<quint32>(digit);
     // What the Kedmanee layout types on the digit row, 0 first.
     static const QString kedmanee = u"จๅ/-ภถุึคต"_s;
     static const QString kedmaneeShifted = u"๗+๑๒๓๔ู฿๕๖"_s;
-    const auto keyOfText = [](QChar typed) {
-        if (typed.isDigit())
-            return Qt::Key_0 + typed.digitValue(); // Qt maps every script's digits to Key_0 to Key_9
-        if (typed == u'/')
-            return int(Qt::Key_Slash);
-        if (typed == u'-')
-            return int(Qt::Key_Minus);
-        if (typed == u'+')
-            return int(Qt::Key_Plus);
-        return int(typed.toUpper().unicode());
-    };
     const auto index = static_cast<qsizetype>(digit);
     switch (shape) {
     case Model::KeyShape::DigitRow:
-        return {Qt::Key_0 + digit, {}, QString::number(digit), digitRow};
-    case Model::KeyShape::Keypad: {
-        static constexpr std::array<quint32, 10> kKeypad {90, 87, 88, 89, 83, 84, 85, 79, 80, 81};
-        return {
-            Qt::Key_0 + digit, Qt::KeypadModifier, QString::number(digit), kKeypad[static_cast<std::size_t>(digit)]};
-    }
+        return NativeKeys::digitRow(digit);
+    case Model::KeyShape::Keypad:
+        return NativeKeys::keypad(digit);
     case Model::KeyShape::KedmaneeRow:
-        return {keyOfText(kedmanee[index]), {}, kedmanee.mid(index, 1), digitRow};
+        return NativeKeys::digitRow(digit, kedmanee.mid(index, 1));
     case Model::KeyShape::KedmaneeShifted:
-        return {keyOfText(kedmaneeShifted[index]), Qt::ShiftModifier, kedmaneeShifted.mid(index, 1), digitRow};
+        return NativeKeys::digitRow(digit, kedmaneeShifted.mid(index, 1), Qt::ShiftModifier);
     case Model::KeyShape::ThaiDigit:
-        return {Qt::Key_0 + digit, {}, QString(QChar(u'๐' + digit)), 0};
+        return NativeKeys::typedOnly(QString(QChar(u'๐' + digit)));
     case Model::KeyShape::Delete:
-        return {Qt::Key_Delete, {}, u"\x7f"_s, 119};
+        return NativeKeys::deleteKey();
     }
     return {};
 }
@@ -258,11 +235,7 @@ void ScreenDriver::pressKey(const Model::Action &action)
     QCheckBox *box = controls(action.screen).boxes.at(static_cast<std::size_t>(action.control));
     if (box->isEnabled())
         box->setFocus(Qt::TabFocusReason);
-    const XKey key = xKey(action.shape, action.digit);
-    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-        QKeyEvent event(type, key.key, key.modifiers, key.keycode, 0, 0, key.text);
-        QApplication::sendEvent(box, &event);
-    }
+    NativeKeys::send(box, keyOf(action.shape, action.digit));
 }
 
 void ScreenDriver::copy(const Model::Action &action)
