@@ -2,7 +2,8 @@
 // block of a library loaded at run time. The sanitizer runtime can take such a
 // block, when it starts 16 bytes past a page boundary, for one with a header
 // in front, read its allocator's own bookkeeping as the block's bounds and
-// crash scanning them; the test preset's ASAN_OPTIONS turn that guess off.
+// crash scanning them; every test of a sanitizer build turns that guess off
+// (asandefaults.cpp), and so does the test preset.
 // The process must end with neither a crash nor a leak report: what the
 // threads hold is still reachable.
 
