@@ -90,7 +90,9 @@ export DISPLAY="$display"
 export WINEPREFIX="$(pwd)/build-windows/wine-prefix"
 cleanup() {
     status=$?
-    WINEPREFIX="$(pwd)/build-windows/wine-prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+    for prefix in wine-prefix wine-prefix-offscreen wine-clean-folder wine-clean-installer; do
+        WINEPREFIX="$(pwd)/build-windows/$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+    done
     [ -n "${openbox_pid:-}" ] && kill "$openbox_pid" 2>/dev/null
     kill "$xvfb_pid" 2>/dev/null
     wait 2>/dev/null || true
@@ -101,8 +103,14 @@ for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >/dev/null 2>&1 &
 openbox_pid=$!
 
-rm -rf "$WINEPREFIX"
-WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" /usr/lib/wine/wine64 wineboot --init
-/usr/lib/wine/wineserver -w
+# The suite's prefixes, made anew: one for the tests on the display, and one
+# for the offscreen half of the random test, whose own wine server lets it
+# run beside them.
+for prefix in "$WINEPREFIX" "$WINEPREFIX-offscreen"; do
+    rm -rf "$prefix"
+    WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+        /usr/lib/wine/wine64 wineboot --init
+    WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w
+done
 
 ctest --preset windows

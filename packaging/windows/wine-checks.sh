@@ -91,11 +91,13 @@ installer)
     [ -f "$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$thai_name.lnk" ] \
         || fail "no Start-menu shortcut"
     [ -f "$drive_c/users/Public/Desktop/$thai_name.lnk" ] || fail "no desktop shortcut"
-    entry=$($wine reg query "$uninstall_key" /reg:64 | tr -d '\r')
-    for value in "DisplayName    REG_SZ    $thai_name" "DisplayVersion    REG_SZ    $version" \
-        "Publisher    REG_SZ" "DisplayIcon    REG_SZ    C:\\Program Files\\KVT\\kvt.exe,0" \
-        "EstimatedSize    REG_DWORD" "UninstallString    REG_SZ"; do
-        echo "$entry" | grep -qF "$value" || fail "the uninstall entry lacks \"$value\": $entry"
+    # Exported as a file: the console would turn the Thai name into "?".
+    $wine reg export "$uninstall_key" "$WINEPREFIX/entry.reg" /reg:64 /y >/dev/null
+    entry=$(iconv -f UTF-16 -t UTF-8 "$WINEPREFIX/entry.reg" | tr -d '\r')
+    for value in "\"DisplayName\"=\"$thai_name\"" "\"DisplayVersion\"=\"$version\"" \
+        "\"Publisher\"=\"" "\"DisplayIcon\"=\"C:\\\\Program Files\\\\KVT\\\\kvt.exe,0\"" \
+        "\"EstimatedSize\"=dword:" "\"UninstallString\"="; do
+        printf "%s\n" "$entry" | grep -qF "$value" || fail "the uninstall entry lacks \"$value\": $entry"
     done
     start_and_close "$installed/kvt.exe"
 
