@@ -8,18 +8,5 @@ set -eu
 
 packages="python3-pyatspi at-spi2-core dbus-x11 libgtk2.0-0 fonts-dejavu-extra"
 
-missing=""
-for package in $packages; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed'; then
-        missing="$missing $package"
-    fi
-done
-
-if [ -n "$missing" ]; then
-    echo "Installing:$missing"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -q
-    # With what they recommend, as a desktop installs them.
-    # shellcheck disable=SC2086
-    apt-get install -y -q $missing
-fi
+# With what they recommend, as a desktop installs them.
+"$(dirname "$0")/../packaging/install-missing.sh" --with-recommends $packages

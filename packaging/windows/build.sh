@@ -19,19 +19,8 @@ step "Packages"
 packages="cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     qt6-base-dev qt6-base-dev-tools libgl-dev dpkg-dev nsis wine64
     xvfb xauth openbox x11-utils wmctrl zip unzip python3-pefile"
-missing=""
-for package in $packages; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed'; then
-        missing="$missing $package"
-    fi
-done
-if [ -n "$missing" ]; then
-    echo "Installing:$missing"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -q
-    # shellcheck disable=SC2086
-    apt-get install -y -q --no-install-recommends $missing
-fi
+# shellcheck disable=SC2086
+packaging/install-missing.sh $packages
 
 step "Qt for Windows"
 KVT_QT_WINDOWS=$("$here/build-qt.sh" | tail -n 1)
