@@ -4,17 +4,29 @@
 
 #include "schooltexts.h"
 
-#include <QPaintEvent>
 #include <QPainter>
+#include <QPaintEvent>
 #include <QScreen>
 #include <QStyle>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
+QImage MenuScreen::decodeBackground()
+{
+    return QImage(u":/pictures/menu-background.jpg"_s);
+}
+
 MenuScreen::MenuScreen(QWidget *parent)
+    : MenuScreen(decodeBackground(), parent)
+{
+}
+
+MenuScreen::MenuScreen(QImage background, QWidget *parent)
     : QWidget(parent)
     , m_ui(new Ui::MenuScreen)
-    , m_background(u":/pictures/menu-background.jpg"_s)
+    , m_background(QPixmap::fromImage(std::move(background)))
 {
     m_ui->setupUi(this);
     m_ui->Label1->setText(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QPixmap>
 #include <QWidget>
 
@@ -16,7 +17,12 @@ class MenuScreen final : public QWidget
 
 public:
     explicit MenuScreen(QWidget *parent = nullptr);
+    // With its background already decoded, as decodeBackground() gives it.
+    explicit MenuScreen(QImage background, QWidget *parent = nullptr);
     ~MenuScreen() override;
+
+    // Safe on any thread, so that the picture can be decoded before the menu opens.
+    static QImage decodeBackground();
 
 signals:
     // Parent, teacher and pupil versions share one front side and one scoring.

@@ -3,11 +3,13 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -22,6 +24,7 @@ private slots:
 
     void startsOnWelcomeOnly();
     void enterShowsMenuAndHidesWelcome();
+    void menuDrawsItsPicture();
     void versionButtonsShareOneFrontSide_data();
     void versionButtonsShareOneFrontSide();
     void frontSideKeepsItsTicksWhileShown();
@@ -97,6 +100,26 @@ void ScreenFlowTest::enterShowsMenuAndHidesWelcome()
     QCOMPARE(screen(Screen::Menu)->objectName(), u"Form2"_s);
     QCOMPARE(screen(Screen::Menu)->windowTitle(), u"โปรแกรมแปลผลการประเมินพฤติกรรม (KVT)"_s);
     QCOMPARE(screen(Screen::Welcome), welcome); // kept, hidden
+}
+
+void ScreenFlowTest::menuDrawsItsPicture()
+{
+    // The picture is decoded on another thread before the menu is made.
+    enter();
+    QWidget *menu = screen(Screen::Menu);
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    const QImage picture(u":/pictures/menu-background.jpg"_s);
+    const QImage shot = menu->grab().toImage();
+    int compared = 0;
+    for (int y = 5; y < std::min(shot.height(), picture.height()); y += 47) {
+        for (int x = 5; x < std::min(shot.width(), picture.width()); x += 53) {
+            if (menu->childAt(x, y))
+                continue;
+            QCOMPARE(shot.pixelColor(x, y), picture.pixelColor(x, y));
+            ++compared;
+        }
+    }
+    QVERIFY(compared > 50);
 }
 
 void ScreenFlowTest::versionButtonsShareOneFrontSide_data()
