@@ -13,3 +13,13 @@ set(KVT_WINE_MINGW_DLLS "${CMAKE_FIND_ROOT_PATH}/lib")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh @ONLY
     FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
+
+# The tests run in two lanes side by side, each on its own display with its
+# own wine prefix (build.sh starts both), one test at a time in each: two
+# tests' windows on one display would take each other's focus and share its
+# clipboard.
+function(kvt_wine_lane test lane)
+    set_tests_properties(${test} PROPERTIES
+        RESOURCE_LOCK wine_${lane}
+        ENVIRONMENT_MODIFICATION "KVT_WINE_LANE=set:${lane}")
+endfunction()

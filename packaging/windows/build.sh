@@ -63,39 +63,48 @@ makensis -V2 -INPUTCHARSET UTF8 \
 ls -l "$setup_file"
 
 step "Tests under wine"
-# A virtual display with a window manager: with one, wine's windows map at
-# once, and the screen tests take seconds rather than minutes.
-display=""
-for n in $(seq 91 120); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-        display=":$n"
-        break
-    fi
-done
-[ -n "$display" ] || { echo "no free X display" >&2; exit 1; }
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY="$display"
-export WINEPREFIX="$(pwd)/build-windows/wine-prefix"
+# Two lanes of tests side by side, each on a virtual display of its own with
+# a window manager (with one, wine's windows map at once, and the screen tests
+# take seconds rather than minutes) and in a wine prefix of its own.
+pids=""
+free_display() {
+    for n in $(seq 91 140); do
+        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+            echo ":$n"
+            return
+        fi
+    done
+}
+start_display() {
+    Xvfb "$1" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    pids="$pids $!"
+    for _ in $(seq 50); do DISPLAY="$1" xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    DISPLAY="$1" openbox >/dev/null 2>&1 &
+    pids="$pids $!"
+}
 cleanup() {
     status=$?
-    for prefix in wine-prefix wine-prefix-offscreen wine-clean-folder wine-clean-installer; do
+    for prefix in wine-prefix wine-prefix-side wine-clean-folder wine-clean-installer; do
         WINEPREFIX="$(pwd)/build-windows/$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
     done
-    [ -n "${openbox_pid:-}" ] && kill "$openbox_pid" 2>/dev/null
-    kill "$xvfb_pid" 2>/dev/null
+    # shellcheck disable=SC2086
+    [ -n "$pids" ] && kill $pids 2>/dev/null
     wait 2>/dev/null || true
     exit "$status"
 }
 trap cleanup EXIT INT TERM
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-openbox_pid=$!
+DISPLAY=$(free_display)
+[ -n "$DISPLAY" ] || { echo "no free X display" >&2; exit 1; }
+export DISPLAY
+start_display "$DISPLAY"
+KVT_SIDE_DISPLAY=$(free_display)
+[ -n "$KVT_SIDE_DISPLAY" ] || { echo "no free X display" >&2; exit 1; }
+export KVT_SIDE_DISPLAY
+start_display "$KVT_SIDE_DISPLAY"
+export WINEPREFIX="$(pwd)/build-windows/wine-prefix"
 
-# The suite's prefixes, made anew: one for the tests on the display, and one
-# for the offscreen half of the random test, whose own wine server lets it
-# run beside them.
-for prefix in "$WINEPREFIX" "$WINEPREFIX-offscreen"; do
+# The lanes' prefixes, made anew.
+for prefix in "$WINEPREFIX" "$WINEPREFIX-side"; do
     rm -rf "$prefix"
     WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
         /usr/lib/wine/wine64 wineboot --init

@@ -16,6 +16,10 @@ title="โปรแกรมแปลผลการประเมินพฤ�
 thai_name="โปรแกรมแปลผลการประเมินพฤติกรรม (KVT)"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\org.example.kvt'
 export LC_ALL=C.UTF-8
+# In the test suite's side lane, on that lane's display.
+if [ "${KVT_WINE_LANE:-main}" = side ]; then
+    export DISPLAY="${KVT_SIDE_DISPLAY:-}"
+fi
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
