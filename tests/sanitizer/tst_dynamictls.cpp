@@ -59,7 +59,7 @@ void DynamicTlsTest::threadsHoldMemoryInDynamicTls()
         atPageStart = lastBlock % 4096 == 16;
     }
     qInfo("%d thread(s); the last one's block starts at %#llx", threads,
-          static_cast<unsigned long long>(lastBlock.load()));
+        static_cast<unsigned long long>(lastBlock.load()));
     if (!atPageStart)
         QSKIP("no block started 16 bytes past a page boundary here");
 }
