@@ -187,13 +187,53 @@ void click(QWidget *target)
     release(target);
 }
 
+// The name=value lines a probe hands to the harness, written to KVT_PROBE_OUT
+// when the probe is done or has failed.
+class Report final
+{
+public:
+    explicit Report(QString out)
+        : m_out(std::move(out))
+    {
+    }
+
+    void note(const QString &name, std::int64_t value) { m_lines += u"%1=%2\n"_s.arg(name).arg(value); }
+
+    void finish()
+    {
+        write();
+        // The program's own way out where it has one, so that it ends as a user ends it.
+        if (auto *exit = control<QAbstractButton>(u"Form2"_s, u"Command4"_s))
+            click(exit);
+        else
+            QCoreApplication::quit();
+    }
+
+    void fail(const QString &why)
+    {
+        m_lines += u"error="_s + why + u'\n';
+        write();
+        QCoreApplication::exit(3);
+    }
+
+private:
+    void write() const
+    {
+        if (QFile file(m_out); file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(m_lines.toUtf8());
+    }
+
+    QString m_out;
+    QString m_lines;
+};
+
 class Probe final
 {
 public:
     Probe(bool tour, bool screensOnly, QString out)
         : m_tour(tour || screensOnly)
         , m_screensOnly(screensOnly)
-        , m_out(std::move(out))
+        , m_report(std::move(out))
     {
         g_onFrames = [this] { scanFrames(); };
         // The first frame of whichever window comes up first.
@@ -204,15 +244,15 @@ public:
             return false;
         };
         m_then = [this](std::int64_t ns) {
-            note(u"first_frame_ns"_s, ns);
-            note(u"welcome_rss_kib"_s, residentKiB());
+            m_report.note(u"first_frame_ns"_s, ns);
+            m_report.note(u"welcome_rss_kib"_s, residentKiB());
             if (m_tour)
                 settleThen([this] { openMenu(); });
             else
-                settleThen([this] { finish(); });
+                settleThen([this] { m_report.finish(); });
         };
         m_deadline.setSingleShot(true);
-        QObject::connect(&m_deadline, &QTimer::timeout, qApp, [this] { fail(u"no frame came"_s); });
+        QObject::connect(&m_deadline, &QTimer::timeout, qApp, [this] { m_report.fail(u"no frame came"_s); });
         m_deadline.start(20000);
         scanFrames(); // frames that came before the probe did
     }
@@ -238,20 +278,20 @@ private:
     {
         auto *target = control<QAbstractButton>(window, button);
         if (!target)
-            return fail(window + u'.' + button + u" not found"_s);
+            return m_report.fail(window + u'.' + button + u" not found"_s);
         m_since = nowNs();
         const std::int64_t clicked = m_since;
         click(target);
         QWidget *opened = topLevel(opens);
         if (!opened || !opened->windowHandle())
-            return fail(opens + u" did not open"_s);
+            return m_report.fail(opens + u" did not open"_s);
         const std::uint32_t id = static_cast<std::uint32_t>(opened->windowHandle()->winId());
         m_waiting = [id](std::uint32_t drawable) { return drawable == id; };
         m_then = [this, clicked, name, opens, next = std::move(next)](std::int64_t ns) {
-            note(name, ns - clicked);
-            note(opens + u"_rss_kib"_s, residentKiB());
+            m_report.note(name, ns - clicked);
+            m_report.note(opens + u"_rss_kib"_s, residentKiB());
             if (m_screensOnly && opens == u"Form4"_s)
-                note(u"tour_end_ns"_s, ns);
+                m_report.note(u"tour_end_ns"_s, ns);
             settleThen(next);
         };
         m_deadline.start(5000);
@@ -270,7 +310,7 @@ private:
     {
         clickAndTime(u"Form3"_s, u"Command3"_s, u"Form4"_s, u"back_frame_ns"_s, [this] {
             if (m_screensOnly)
-                finish();
+                m_report.finish();
             else
                 interpret();
         });
@@ -287,7 +327,7 @@ private:
                 click(check);
         timeInterpret(u"Form3"_s, u"Command1"_s, u"Text5"_s, u"front_interpret_ns"_s);
         timeInterpret(u"Form4"_s, u"Command2"_s, u"Text1"_s, u"back_interpret_ns"_s);
-        settleThen([this] { finish(); });
+        settleThen([this] { m_report.finish(); });
     }
 
     void timeInterpret(const QString &window, const QString &button, const QString &text, const QString &name)
@@ -295,7 +335,7 @@ private:
         auto *interpretButton = control<QAbstractButton>(window, button);
         auto *result = control<QLineEdit>(window, text);
         if (!interpretButton || !result)
-            return fail(window + u" has no "_s + button + u" or "_s + text);
+            return m_report.fail(window + u" has no "_s + button + u" or "_s + text);
         // The button acts on the release: that is the click the user waits on.
         // Qt first redraws the released button, at once, then emits released()
         // and clicked(); the program's own share is what follows released().
@@ -313,15 +353,15 @@ private:
             release(interpretButton);
             const std::int64_t written = nowNs();
             if (result->text().isEmpty())
-                return fail(window + u'.' + text + u" was not written"_s);
+                return m_report.fail(window + u'.' + text + u" was not written"_s);
             fromRelease.push_back(written - released);
             fromPress.push_back(written - pressed);
             handler.push_back(written - handlerStart);
         }
         QObject::disconnect(watch);
-        note(name, middle(fromRelease));
-        note(name + u"_handler"_s, middle(handler));
-        note(name + u"_with_press"_s, middle(fromPress));
+        m_report.note(name, middle(fromRelease));
+        m_report.note(name + u"_handler"_s, middle(handler));
+        m_report.note(name + u"_with_press"_s, middle(fromPress));
     }
 
     static std::int64_t middle(std::vector<std::int64_t> values)
@@ -337,31 +377,9 @@ private:
         QTimer::singleShot(m_screensOnly ? 0 : 200, qApp, std::move(next));
     }
 
-    void finish()
-    {
-        if (QFile file(m_out); file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            file.write(m_results.toUtf8());
-        // The program's own way out where it has one, so that it ends as a user ends it.
-        if (auto *exit = control<QAbstractButton>(u"Form2"_s, u"Command4"_s))
-            click(exit);
-        else
-            QCoreApplication::quit();
-    }
-
-    void fail(const QString &why)
-    {
-        m_results += u"error="_s + why + u'\n';
-        if (QFile file(m_out); file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            file.write(m_results.toUtf8());
-        QCoreApplication::exit(3);
-    }
-
-    void note(const QString &name, std::int64_t value) { m_results += u"%1=%2\n"_s.arg(name).arg(value); }
-
     bool m_tour;
     bool m_screensOnly;
-    QString m_out;
-    QString m_results;
+    Report m_report;
     QTimer m_deadline;
     int m_scanned = 0;
     std::int64_t m_since = 0;
@@ -379,11 +397,11 @@ class KeyEntryProbe final
 {
 public:
     explicit KeyEntryProbe(QString out)
-        : m_out(std::move(out))
+        : m_report(std::move(out))
     {
         g_onFrames = [this] { scanFrames(); };
         m_deadline.setSingleShot(true);
-        QObject::connect(&m_deadline, &QTimer::timeout, qApp, [this] { fail(u"no frame came"_s); });
+        QObject::connect(&m_deadline, &QTimer::timeout, qApp, [this] { m_report.fail(u"no frame came"_s); });
         m_deadline.start(20000);
         // The first frame of whichever window comes up first, as the harness expects.
         m_threshold = 0;
@@ -394,7 +412,7 @@ public:
             return false;
         };
         m_then = [this](std::int64_t ns) {
-            note(u"first_frame_ns"_s, ns);
+            m_report.note(u"first_frame_ns"_s, ns);
             settleThen([this] { openFront(); });
         };
         scanFrames();
@@ -405,11 +423,11 @@ private:
     {
         auto *enter = control<QAbstractButton>(u"Form1"_s, u"Command1"_s);
         if (!enter)
-            return fail(u"Form1.Command1 not found"_s);
+            return m_report.fail(u"Form1.Command1 not found"_s);
         click(enter);
         auto *version = control<QAbstractButton>(u"Form2"_s, u"Command1"_s);
         if (!version)
-            return fail(u"Form2.Command1 not found"_s);
+            return m_report.fail(u"Form2.Command1 not found"_s);
         click(version);
         // The worked example of the paper form: areas 6, 3, 8, 1, social 4.
         const std::vector<int> digits {2, 3, 3, 2, 2, 1, 3, 3, 2, 3, 3, 2, 2, 3, 3, 2, 2, 2, 2, 1, 1, 1, 1, 1, 3};
@@ -420,11 +438,12 @@ private:
     {
         auto *backSide = control<QAbstractButton>(u"Form3"_s, u"Command3"_s);
         if (!backSide)
-            return fail(u"Form3.Command3 not found"_s);
+            return m_report.fail(u"Form3.Command3 not found"_s);
         click(backSide);
         // "ใช่" and one answer on every row after it.
         const std::vector<int> digits {2, 3, 4, 2, 3, 1, 4, 4};
-        settleThen([this, digits] { typeForm(u"Form4"_s, u"Command2"_s, digits, u"back"_s, [this] { finish(); }); });
+        settleThen(
+            [this, digits] { typeForm(u"Form4"_s, u"Command2"_s, digits, u"back"_s, [this] { m_report.finish(); }); });
     }
 
     // Types the digits into the focused boxes, then Enter on "แปลผล", each key
@@ -435,7 +454,7 @@ private:
         m_screen = topLevel(window);
         auto *interpret = control<QAbstractButton>(window, interpretButton);
         if (!m_screen || !m_screen->windowHandle() || !interpret)
-            return fail(window + u" is not up"_s);
+            return m_report.fail(window + u" is not up"_s);
         m_keys = std::move(digits);
         m_keys.push_back(0); // Enter
         m_index = 0;
@@ -456,7 +475,7 @@ private:
         const int digit = m_keys[m_index];
         QWidget *target = m_screen->focusWidget();
         if (!target)
-            return fail(m_screen->objectName() + u" has no focus"_s);
+            return m_report.fail(m_screen->objectName() + u" has no focus"_s);
         const int key = enter ? int(Qt::Key_Return) : int(Qt::Key_0) + digit;
         const quint32 keycode = enter ? 36 : 9 + static_cast<quint32>(digit);
         const QString text = enter ? u"\r"_s : QString::number(digit);
@@ -476,10 +495,10 @@ private:
         m_waiting = [id](std::uint32_t drawable) { return drawable == id; };
         m_then = [this, pressed, enter](std::int64_t ns) {
             if (enter) {
-                note(m_side + u"_form_ns"_s, ns - m_formStart);
-                note(m_side + u"_enter_ns"_s, ns - pressed);
-                note(m_side + u"_key_frame_ns"_s, middle(m_frameLatencies));
-                note(m_side + u"_key_handling_ns"_s, middle(m_handling));
+                m_report.note(m_side + u"_form_ns"_s, ns - m_formStart);
+                m_report.note(m_side + u"_enter_ns"_s, ns - pressed);
+                m_report.note(m_side + u"_key_frame_ns"_s, middle(m_frameLatencies));
+                m_report.note(m_side + u"_key_handling_ns"_s, middle(m_handling));
                 settleThen(std::exchange(m_next, nullptr));
                 return;
             }
@@ -516,28 +535,7 @@ private:
 
     void settleThen(std::function<void()> next) { QTimer::singleShot(200, qApp, std::move(next)); }
 
-    void finish()
-    {
-        if (QFile file(m_out); file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            file.write(m_results.toUtf8());
-        if (auto *exit = control<QAbstractButton>(u"Form2"_s, u"Command4"_s))
-            click(exit);
-        else
-            QCoreApplication::quit();
-    }
-
-    void fail(const QString &why)
-    {
-        m_results += u"error="_s + why + u'\n';
-        if (QFile file(m_out); file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            file.write(m_results.toUtf8());
-        QCoreApplication::exit(3);
-    }
-
-    void note(const QString &name, std::int64_t value) { m_results += u"%1=%2\n"_s.arg(name).arg(value); }
-
-    QString m_out;
-    QString m_results;
+    Report m_report;
     QTimer m_deadline;
     int m_scanned = 0;
     std::int64_t m_threshold = 0; // frames from this moment on count
