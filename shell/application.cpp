@@ -11,6 +11,13 @@
 
 #include <thread>
 
+#ifdef Q_OS_WIN
+#include <QDir>
+#include <QFileInfo>
+
+#include <windows.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 // Outside any namespace, as Qt's resource initialisation requires.
@@ -18,6 +25,17 @@ static void initResources()
 {
     Q_INIT_RESOURCE(kvt);
 }
+
+#ifdef Q_OS_WIN
+// The Windows program's qt.conf, which asks the platform to draw text with
+// FreeType, as on Linux: Windows' own renderers differ with the display scale,
+// and at 125 % and more drop the digits and Latin letters of the embedded
+// faces. It must be registered before QApplication reads it, so at load time.
+static const bool windowsPlatformConfiguration = [] {
+    Q_INIT_RESOURCE(windows);
+    return true;
+}();
+#endif
 
 namespace {
 
@@ -38,7 +56,9 @@ constexpr const char16_t *kEmbeddedFaces[][2] = {
 
 QStringList uiFamilies()
 {
-    if (QFontDatabase::hasFamily(kLayoutFamily)
+    // Not the bitmap face of Thai Windows: it comes in a few sizes and scales
+    // in steps.
+    if (QFontDatabase::hasFamily(kLayoutFamily) && QFontDatabase::isSmoothlyScalable(kLayoutFamily)
         && QFontDatabase::writingSystems(kLayoutFamily).contains(QFontDatabase::Thai))
         return {kLayoutFamily};
     QStringList families;
@@ -94,12 +114,59 @@ private:
     std::thread m_thread;
 };
 
+#ifdef Q_OS_WIN
+// The folder in the ANSI code page, or an empty string where that code page
+// cannot spell it.
+std::string ansiPath(const std::wstring &path)
+{
+    const UINT codePage = GetACP();
+    const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL lossy = FALSE;
+    BOOL *lossyOut = codePage == CP_UTF8 ? nullptr : &lossy;
+    const int size = WideCharToMultiByte(codePage, flags, path.c_str(), -1, nullptr, 0, nullptr, lossyOut);
+    if (size <= 0 || lossy)
+        return {};
+    std::string result(size_t(size), '\0');
+    WideCharToMultiByte(codePage, flags, path.c_str(), -1, result.data(), size, nullptr, nullptr);
+    result.resize(size_t(size) - 1);
+    return result;
+}
+
+// Qt breaks Thai lines between words with libthai, which the Windows program
+// carries beside itself with its word dictionary. libthai reads the
+// dictionary's folder from the C runtime's environment and opens it in the
+// ANSI code page, so a folder that code page cannot spell is given by its
+// short name. Without the dictionary here (a test in the build tree), the
+// environment is left as it is.
+void pointThaiWordBreaksAtDictionary()
+{
+    const QString folder = QCoreApplication::applicationDirPath();
+    if (!QFileInfo::exists(folder + u"/thbrk.tri"_s))
+        return;
+    const std::wstring wide = QDir::toNativeSeparators(folder).toStdWString();
+    std::string path = ansiPath(wide);
+    if (path.empty()) {
+        std::wstring shortPath(MAX_PATH, L'\0');
+        const DWORD length = GetShortPathNameW(wide.c_str(), shortPath.data(), DWORD(shortPath.size()));
+        if (length == 0 || length >= shortPath.size())
+            return;
+        shortPath.resize(length);
+        path = ansiPath(shortPath);
+    }
+    if (!path.empty())
+        qputenv("LIBTHAI_DICTDIR", QByteArray::fromStdString(path));
+}
+#endif
+
 } // namespace
 
 namespace Application {
 
 void setUp(QApplication &app)
 {
+#ifdef Q_OS_WIN
+    pointThaiWordBreaksAtDictionary();
+#endif
     const ThaiDictionaryLoad thaiDictionary;
     initResources();
     QApplication::setApplicationName(u"kvt"_s);
