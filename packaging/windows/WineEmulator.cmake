@@ -23,3 +23,19 @@ function(kvt_wine_lane test lane)
         RESOURCE_LOCK wine_${lane}
         ENVIRONMENT_MODIFICATION "KVT_WINE_LANE=set:${lane}")
 endfunction()
+
+# School PCs, each in a wine prefix of its own (wine-run.sh makes it): the Thai
+# system locale at 100, 125 and 150 % display scale, each PC in one lane.
+set(KVT_WINE_SCHOOL_PCS th-100=side th-125=main th-150=side)
+
+# Runs a test once more on each school PC.
+function(kvt_wine_school_pcs test)
+    foreach(entry IN LISTS KVT_WINE_SCHOOL_PCS)
+        string(REPLACE "=" ";" entry "${entry}")
+        list(GET entry 0 pc)
+        list(GET entry 1 lane)
+        add_test(NAME ${test}@${pc} COMMAND ${test} ${ARGN})
+        kvt_wine_lane(${test}@${pc} ${lane})
+        set_property(TEST ${test}@${pc} APPEND PROPERTY ENVIRONMENT_MODIFICATION "KVT_WINE_PC=set:${pc}")
+    endforeach()
+endfunction()

@@ -18,7 +18,8 @@ step() { printf '\n== %s (%s)\n' "$1" "$(date +%H:%M:%S)"; }
 step "Packages"
 packages="cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     qt6-base-dev qt6-base-dev-tools libgl-dev dpkg-dev nsis wine64
-    xvfb xauth openbox x11-utils wmctrl zip unzip python3-pefile"
+    xvfb xauth openbox x11-utils wmctrl zip unzip python3-pefile
+    autoconf automake libtool pkg-config libthai-data locales fonts-thai-tlwg"
 # shellcheck disable=SC2086
 packaging/install-missing.sh $packages
 
@@ -26,6 +27,15 @@ step "Qt for Windows"
 KVT_QT_WINDOWS=$("$here/build-qt.sh" | tail -n 1)
 export KVT_QT_WINDOWS
 echo "$KVT_QT_WINDOWS"
+
+step "Thai word breaks for Windows"
+KVT_THAI_WINDOWS=$("$here/build-thai.sh" | tail -n 1)
+export KVT_THAI_WINDOWS
+echo "$KVT_THAI_WINDOWS"
+# The suite runs some tests as on a Thai school PC, in the Thai locale.
+if ! locale -a 2>/dev/null | grep -qix 'th_TH.utf-\?8'; then
+    localedef -i th_TH -f UTF-8 th_TH.UTF-8
+fi
 
 step "Program and tests"
 cmake --preset windows
@@ -76,7 +86,7 @@ free_display() {
     done
 }
 start_display() {
-    Xvfb "$1" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb "$1" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
     pids="$pids $!"
     for _ in $(seq 50); do DISPLAY="$1" xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
     DISPLAY="$1" openbox >/dev/null 2>&1 &
@@ -84,8 +94,9 @@ start_display() {
 }
 cleanup() {
     status=$?
-    for prefix in wine-prefix wine-prefix-side wine-clean-folder wine-clean-installer; do
-        WINEPREFIX="$(pwd)/build-windows/$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+    for prefix in build-windows/wine-prefix* build-windows/wine-clean-*; do
+        [ -d "$prefix" ] || continue
+        WINEPREFIX="$(pwd)/$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
     done
     # shellcheck disable=SC2086
     [ -n "$pids" ] && kill $pids 2>/dev/null
@@ -103,7 +114,8 @@ export KVT_SIDE_DISPLAY
 start_display "$KVT_SIDE_DISPLAY"
 export WINEPREFIX="$(pwd)/build-windows/wine-prefix"
 
-# The lanes' prefixes, made anew.
+# The lanes' prefixes, made anew; the school PCs' are made by their first test.
+rm -rf "$WINEPREFIX"-th-*
 for prefix in "$WINEPREFIX" "$WINEPREFIX-side"; do
     rm -rf "$prefix"
     WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \

@@ -11,9 +11,11 @@
 #include <QGlyphRun>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPainter>
 #include <QProcess>
 #include <QRawFont>
 #include <QTest>
+#include <QTextBoundaryFinder>
 #include <QTextDocumentFragment>
 #include <QTextLayout>
 
@@ -66,6 +68,31 @@ QString captionOf(const QWidget *widget)
     return {};
 }
 
+// Whether a glyph leaves any ink, drawn at the given scale.
+bool inks(const QRawFont &font, quint32 glyph, qreal scale)
+{
+    const QRectF bounds = font.boundingRect(glyph);
+    constexpr int margin = 2;
+    QImage image(((bounds.size() + QSizeF(2 * margin, 2 * margin)) * scale).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::white);
+    QGlyphRun run;
+    run.setRawFont(font);
+    run.setGlyphIndexes({glyph});
+    run.setPositions({QPointF()});
+    {
+        QPainter painter(&image);
+        painter.setPen(Qt::black);
+        painter.drawGlyphRun(QPointF(margin - bounds.left(), margin - bounds.top()), run);
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        if (std::any_of(line, line + image.width(), [](QRgb pixel) { return qGray(pixel) < 200; }))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 class PlatformLookTest final : public QObject
@@ -79,6 +106,8 @@ private slots:
     void titleBarShowsCaption();
     void captionsUseCarriedFaces_data();
     void captionsUseCarriedFaces();
+    void captionsDrawEveryCharacter_data();
+    void captionsDrawEveryCharacter();
 
 private:
     ScreenRegistry *m_screens = nullptr;
@@ -142,6 +171,43 @@ void PlatformLookTest::captionsUseCarriedFaces()
         const QString family = run.rawFont().familyName();
         QVERIFY2(m_carriedFamilies.contains(family),
             qPrintable(u"drawn in \"%1\", not in %2"_s.arg(family, m_carriedFamilies.join(u", "_s))));
+    }
+}
+
+void PlatformLookTest::captionsDrawEveryCharacter_data()
+{
+    captionsUseCarriedFaces_data();
+}
+
+// Each character has a glyph in the face that draws it, and that glyph leaves
+// ink at the screen's own scale: a renderer can lay out a glyph it then does
+// not draw, which no test of a caption's extent would notice.
+void PlatformLookTest::captionsDrawEveryCharacter()
+{
+    QFETCH(QWidget *, widget);
+    const QString caption = captionOf(widget);
+    const qreal scale = widget->devicePixelRatioF();
+    QTextLayout layout(caption, widget->font());
+    layout.beginLayout();
+    while (layout.createLine().isValid()) { }
+    layout.endLayout();
+
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, caption);
+    for (qsizetype start = 0, end = characters.toNextBoundary(); end > 0;
+         start = end, end = characters.toNextBoundary()) {
+        const QString character = caption.mid(start, end - start);
+        if (character.trimmed().isEmpty())
+            continue;
+        for (const QGlyphRun &run : layout.glyphRuns(int(start), int(end - start))) {
+            for (quint32 glyph : run.glyphIndexes()) {
+                const QString where = u"\"%1\" at %2 of \"%3\" in %4"_s.arg(character).arg(start).arg(
+                    caption, run.rawFont().familyName());
+                QVERIFY2(glyph != 0, qPrintable(u"no glyph for "_s + where));
+                if (!run.rawFont().boundingRect(glyph).isEmpty())
+                    QVERIFY2(inks(run.rawFont(), glyph, scale),
+                        qPrintable(u"no ink for "_s + where + u" at x%1"_s.arg(scale)));
+            }
+        }
     }
 }
 
