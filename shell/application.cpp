@@ -180,6 +180,10 @@ void setUp(QApplication &app)
     QFont font;
     font.setFamilies(uiFamilies());
     font.setPixelSize(kDefaultPixelSize);
+    // Glyph shapes and widths as Debian's FreeType draws them by default, on
+    // every platform: light hinting, grey edges (no colour fringes).
+    font.setHintingPreference(QFont::PreferVerticalHinting);
+    font.setStyleStrategy(QFont::NoSubpixelAntialias);
     QApplication::setFont(font);
 
     app.installEventFilter(new EnterPressesFocusedButton(&app));

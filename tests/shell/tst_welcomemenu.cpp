@@ -327,7 +327,8 @@ void WelcomeMenuTest::menuBackgroundUnscaled()
     m_menu->showNormal();
     m_menu->resize(900, 700); // beyond the picture on both sides
     QVERIFY(QTest::qWaitForWindowExposed(m_menu.get()));
-    const QImage shot = m_menu->grab().toImage();
+    // In logical pixels: at 125 % or 150 % the picture scales with the window.
+    const QImage shot = m_menu->grab().toImage().scaled(m_menu->size());
     QCOMPARE(shot.size(), QSize(900, 700));
     const QColor plain = m_menu->palette().color(QPalette::Window);
 
