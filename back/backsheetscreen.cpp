@@ -57,9 +57,9 @@ QString rowName(Back::Row row)
     case Back::Row::Difficulties:
         return u"ปัญหาโดยรวม"_s;
     case Back::Row::Duration:
-        return u"ระยะเวลา"_s;
+        return u"ระยะเวลาของปัญหา"_s;
     case Back::Row::Upset:
-        return u"ความไม่สบายใจ"_s;
+        return u"ความไม่สบายใจของเด็ก"_s;
     case Back::Row::HomeLife:
         return u"ความเป็นอยู่ที่บ้าน"_s;
     case Back::Row::Friendships:
@@ -189,9 +189,9 @@ void BackSheetScreen::showNotice()
     const Back::AnswerCheck check = Back::checkAnswers(ticks);
     QStringList lines;
     if (!check.unanswered.empty())
-        lines << u"ยังไม่ได้ตอบ "_s + rowList(check.unanswered);
+        lines << u"ยังไม่ได้ตอบ: "_s + rowList(check.unanswered);
     if (!check.doubled.empty())
-        lines << u"ตอบเกิน 1 ช่อง "_s + rowList(check.doubled);
+        lines << u"ตอบเกิน 1 ช่อง: "_s + rowList(check.doubled);
     m_ui->Notice1->setText(lines.join(u'\n'));
 }
 

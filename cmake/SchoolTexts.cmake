@@ -6,11 +6,11 @@
 
 set(KVT_SCHOOL_NAME "โรงเรียนตัวอย่างวิทยา"
     CACHE STRING "The school that made and runs the program")
-set(KVT_SCHOOL_DISTRICT "อ.เมือง"
+set(KVT_SCHOOL_DISTRICT "อ.เมืองตัวอย่าง"
     CACHE STRING "The school's district")
 set(KVT_SCHOOL_PROVINCE "จ.ตัวอย่าง"
     CACHE STRING "The school's province")
-set(KVT_SCHOOL_DIVISION "สพท.ตัวอย่าง"
+set(KVT_SCHOOL_DIVISION "สพป.ตัวอย่าง เขต 1"
     CACHE STRING "The school's administrative division (welcome screen)")
 set(KVT_SCHOOL_SHORT_NAME "ร.ร.ตัวอย่างวิทยา"
     CACHE STRING "Short name at the end of the front side's window caption and in its credit line")

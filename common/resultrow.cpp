@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QWidget>
@@ -50,19 +51,19 @@ QStringList headerNames()
 {
     return {
         u"คะแนนด้านที่ 1"_s,
-        u"ผลด้านที่ 1"_s,
+        u"แปลผลด้านที่ 1"_s,
         u"คะแนนด้านที่ 2"_s,
-        u"ผลด้านที่ 2"_s,
+        u"แปลผลด้านที่ 2"_s,
         u"คะแนนด้านที่ 3"_s,
-        u"ผลด้านที่ 3"_s,
+        u"แปลผลด้านที่ 3"_s,
         u"คะแนนด้านที่ 4"_s,
-        u"ผลด้านที่ 4"_s,
+        u"แปลผลด้านที่ 4"_s,
         u"รวมคะแนนทั้ง 4 ด้าน"_s,
-        u"ผลรวม 4 ด้าน"_s,
+        u"แปลผลรวม 4 ด้าน"_s,
         u"คะแนนสัมพันธภาพทางสังคม"_s,
-        u"ผลสัมพันธภาพทางสังคม"_s,
+        u"แปลผลสัมพันธภาพทางสังคม"_s,
         u"คะแนนด้านหลัง"_s,
-        u"ความรุนแรงด้านหลัง"_s,
+        u"ระดับความรุนแรง"_s,
     };
 }
 
@@ -94,7 +95,9 @@ void copyHeader()
 
 void addCopyActions(QWidget *screen)
 {
-    auto *results = new QAction(u"คัดลอกผล"_s, screen);
+    // The key is shown beside the item only: Ctrl+C is the screen's own key.
+    auto *results
+        = new QAction(u"คัดลอกผล\t"_s + QKeySequence(QKeySequence::Copy).toString(QKeySequence::NativeText), screen);
     results->setObjectName(u"CopyResults"_s);
     QObject::connect(results, &QAction::triggered, screen, &copyResults);
     auto *header = new QAction(u"คัดลอกหัวตาราง"_s, screen);
@@ -102,6 +105,9 @@ void addCopyActions(QWidget *screen)
     QObject::connect(header, &QAction::triggered, screen, &copyHeader);
     screen->addActions({results, header});
     screen->setContextMenuPolicy(Qt::ActionsContextMenu);
+    // The score boxes show the screen's menu, not their own English one.
+    for (QLineEdit *box : screen->findChildren<QLineEdit *>())
+        box->setContextMenuPolicy(Qt::NoContextMenu);
 }
 
 } // namespace ResultRow

@@ -2,6 +2,7 @@
 
 #include "ui_menuscreen.h"
 
+#include "schoolcaption.h"
 #include "schooltexts.h"
 
 #include <QPainter>
@@ -31,6 +32,7 @@ MenuScreen::MenuScreen(QImage background, QWidget *parent)
     m_ui->setupUi(this);
     m_ui->Label1->setText(
         u"%1 %2 %3"_s.arg(SchoolTexts::schoolName(), SchoolTexts::district(), SchoolTexts::province()));
+    fitSchoolCaption(m_ui->Label1);
     placeOnScreen();
 
     for (QPushButton *version : {m_ui->Command1, m_ui->Command2, m_ui->Command3})

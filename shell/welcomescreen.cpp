@@ -2,6 +2,7 @@
 
 #include "ui_welcomescreen.h"
 
+#include "schoolcaption.h"
 #include "schooltexts.h"
 
 #include <QScreen>
@@ -46,6 +47,7 @@ WelcomeScreen::WelcomeScreen(QWidget *parent)
     m_ui->Label1->setText(versionAndRights());
     m_ui->Label4->setText(u"%1 %2 %3 %4"_s.arg(
         SchoolTexts::division(), SchoolTexts::schoolName(), SchoolTexts::district(), SchoolTexts::province()));
+    fitSchoolCaption(m_ui->Label4);
     m_ui->Label2->setText(u"พัฒนาโดย %1"_s.arg(SchoolTexts::developer()));
     m_ui->Label5->setText(u"เว็บไซต์โรงเรียน %1, %2"_s.arg(SchoolTexts::webAddress1(), SchoolTexts::webAddress2()));
 

@@ -148,9 +148,9 @@ QStringList wordsFor(const QWidget *widget)
             u"ยังไม่ได้ตอบ ข้อ 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24\n"
             u"ตอบเกิน 1 ช่อง ข้อ 1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23, 25"_s};
     if (window->objectName() == u"Form4"_s && name == u"Notice1"_s)
-        return {u"ยังไม่ได้ตอบ ระยะเวลา, ความไม่สบายใจ, ความเป็นอยู่ที่บ้าน, การคบเพื่อน, การเรียนในห้องเรียน, "
-                u"กิจกรรมยามว่าง, ความยุ่งยากของครอบครัว\nตอบเกิน 1 ช่อง ปัญหาโดยรวม"_s,
-            u"ตอบเกิน 1 ช่อง ปัญหาโดยรวม, ระยะเวลา, ความไม่สบายใจ, ความเป็นอยู่ที่บ้าน, การคบเพื่อน, "
+        return {u"ยังไม่ได้ตอบ: ระยะเวลาของปัญหา, ความไม่สบายใจของเด็ก, ความเป็นอยู่ที่บ้าน, การคบเพื่อน, การเรียนในห้องเรียน, "
+                u"กิจกรรมยามว่าง, ความยุ่งยากของครอบครัว\nตอบเกิน 1 ช่อง: ปัญหาโดยรวม"_s,
+            u"ตอบเกิน 1 ช่อง: ปัญหาโดยรวม, ระยะเวลาของปัญหา, ความไม่สบายใจของเด็ก, ความเป็นอยู่ที่บ้าน, การคบเพื่อน, "
             u"การเรียนในห้องเรียน, กิจกรรมยามว่าง, ความยุ่งยากของครอบครัว"_s};
     return {};
 }
@@ -317,8 +317,8 @@ void CaptionFitTest::wrappedCaptionsBreakBetweenWords_data()
     QLabel *backNotice = label(Screen::BackSheet);
     QTest::newRow("Form1 Label1") << welcome << QString()
                                   << QStringList {u"โปรแกรมแปลผลการประเมินพฤติกรรม (KVT) เวอร์ชั่น 1.0 เป็น"_s,
-                                         u"ลิขสิทธิ์ของโรงเรียนตัวอย่างวิทยา อ.เมือง จ.ตัวอย่าง พัฒนาขึ้น"_s,
-                                         u"เมื่อวันที่ 26 กันยายน 2548"_s};
+                                         u"ลิขสิทธิ์ของโรงเรียนตัวอย่างวิทยา อ.เมืองตัวอย่าง จ.ตัวอย่าง"_s,
+                                         u"พัฒนาขึ้นเมื่อวันที่ 26 กันยายน 2548"_s};
     QTest::newRow("Form3 Label47") << m_screens->screen(Screen::FrontSheet)->findChild<QLabel *>(u"Label47"_s)
                                    << QString()
                                    << QStringList {
@@ -328,12 +328,13 @@ void CaptionFitTest::wrappedCaptionsBreakBetweenWords_data()
                                           u"ตอบเกิน 1 ช่อง ข้อ 1, 3, 5, 7, 9, 11, 13, 15,"_s, u"17, 19, 21, 23, 25"_s};
     QTest::newRow("Form4 Notice1 both kinds")
         << backNotice << wordsFor(backNotice).at(0)
-        << QStringList {u"ยังไม่ได้ตอบ ระยะเวลา, ความไม่สบายใจ, ความเป็นอยู่ที่บ้าน, การคบเพื่อน, การ"_s,
-               u"เรียนในห้องเรียน, กิจกรรมยามว่าง, ความยุ่งยากของครอบครัว"_s, u"ตอบเกิน 1 ช่อง ปัญหาโดยรวม"_s};
+        << QStringList {u"ยังไม่ได้ตอบ: ระยะเวลาของปัญหา, ความไม่สบายใจของเด็ก, ความเป็นอยู่ที่"_s,
+               u"บ้าน, การคบเพื่อน, การเรียนในห้องเรียน, กิจกรรมยามว่าง, ความยุ่งยากของ"_s, u"ครอบครัว"_s,
+               u"ตอบเกิน 1 ช่อง: ปัญหาโดยรวม"_s};
     QTest::newRow("Form4 Notice1 all doubled")
         << backNotice << wordsFor(backNotice).at(1)
-        << QStringList {u"ตอบเกิน 1 ช่อง ปัญหาโดยรวม, ระยะเวลา, ความไม่สบายใจ, ความเป็นอยู่ที่บ้าน,"_s,
-               u"การคบเพื่อน, การเรียนในห้องเรียน, กิจกรรมยามว่าง, ความยุ่งยากของ"_s, u"ครอบครัว"_s};
+        << QStringList {u"ตอบเกิน 1 ช่อง: ปัญหาโดยรวม, ระยะเวลาของปัญหา, ความไม่สบายใจของเด็ก,"_s,
+               u"ความเป็นอยู่ที่บ้าน, การคบเพื่อน, การเรียนในห้องเรียน, กิจกรรมยามว่าง,"_s, u"ความยุ่งยากของครอบครัว"_s};
 }
 
 void CaptionFitTest::wrappedCaptionsBreakBetweenWords()
@@ -349,7 +350,7 @@ void CaptionFitTest::wrappedCaptionsBreakBetweenWords()
     const QStringList drawn = linesDrawnBy(label);
     label->setText(caption);
     const auto withoutSpaces = [](QString text) { return text.remove(QRegularExpression(u"\\s"_s)); };
-    if (withoutSpaces(lines.join(QString())) != withoutSpaces(drawn.join(QString())))
+    if (text.isEmpty() && withoutSpaces(lines.join(QString())) != withoutSpaces(drawn.join(QString())))
         QSKIP("a school's own texts on the welcome screen");
     QCOMPARE(drawn, lines);
 }

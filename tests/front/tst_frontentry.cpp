@@ -377,7 +377,10 @@ void FrontEntryTest::copyMenu()
     QStringList captions;
     for (const QAction *action : m_screen->actions())
         captions << action->text();
-    QCOMPARE(captions, (QStringList {u"คัดลอกผล"_s, u"คัดลอกหัวตาราง"_s}));
+    QCOMPARE(captions, (QStringList {u"คัดลอกผล\tCtrl+C"_s, u"คัดลอกหัวตาราง"_s}));
+    // A right click on a score box opens this menu, not the box's own.
+    for (const QLineEdit *box : m_screen->findChildren<QLineEdit *>())
+        QCOMPARE(box->contextMenuPolicy(), Qt::NoContextMenu);
 
     m_screen->actions().at(1)->trigger();
     const QString header = QApplication::clipboard()->text();

@@ -112,7 +112,10 @@ void WelcomeMenuTest::welcomeControls()
     auto *widget = control<QWidget>(m_welcome.get(), name);
     QVERIFY(widget);
     QCOMPARE(widget->geometry(), geometry);
-    if (points > 0)
+    // The school's names are drawn smaller where they are longer than their box.
+    if (name == u"Label4"_s)
+        QVERIFY(widget->font().pointSizeF() <= points && widget->font().pointSizeF() >= 7);
+    else if (points > 0)
         QCOMPARE(widget->font().pointSizeF(), points);
     else
         QCOMPARE(widget->font(), m_welcome->font());
@@ -250,7 +253,7 @@ void WelcomeMenuTest::menuHeading()
 {
     auto *heading = control<QLabel>(m_menu.get(), u"Label1"_s);
     QCOMPARE(heading->geometry(), twips(1560, 240, 8895, 615));
-    QCOMPARE(heading->font().pointSizeF(), 24.0);
+    QVERIFY(heading->font().pointSizeF() <= 24.0 && heading->font().pointSizeF() >= 7); // smaller for long names
     QVERIFY(heading->font().bold());
     QCOMPARE(heading->palette().color(QPalette::WindowText), QColor(0, 0, 255));
     QCOMPARE(int(heading->alignment() & Qt::AlignHorizontal_Mask), int(Qt::AlignHCenter));

@@ -1,0 +1,28 @@
+#include "schoolcaption.h"
+
+#include <QFontMetricsF>
+#include <QLabel>
+
+namespace {
+
+// Room for the ink that the first and last glyphs put beyond their advance.
+constexpr qreal kInkAllowance = 4;
+constexpr qreal kSmallestPoints = 7;
+constexpr qreal kStep = 0.25;
+
+bool fits(const QLabel *label, const QFont &font)
+{
+    const QFontMetricsF metrics(font);
+    return metrics.horizontalAdvance(label->text()) + kInkAllowance <= label->contentsRect().width();
+}
+
+} // namespace
+
+void fitSchoolCaption(QLabel *label)
+{
+    QFont font = label->font();
+    while (!fits(label, font) && font.pointSizeF() - kStep >= kSmallestPoints)
+        font.setPointSizeF(font.pointSizeF() - kStep);
+    if (font != label->font())
+        label->setFont(font);
+}
