@@ -28,13 +28,17 @@ endfunction()
 # system locale at 100, 125 and 150 % display scale, each PC in one lane.
 set(KVT_WINE_SCHOOL_PCS th-100=side th-125=main th-150=side)
 
-# Runs a test once more on each school PC.
+# Runs a test once more on each school PC, or on the PCs named after it.
 function(kvt_wine_school_pcs test)
-    foreach(entry IN LISTS KVT_WINE_SCHOOL_PCS)
+    set(pcs ${ARGN})
+    if(NOT pcs)
+        set(pcs ${KVT_WINE_SCHOOL_PCS})
+    endif()
+    foreach(entry IN LISTS pcs)
         string(REPLACE "=" ";" entry "${entry}")
         list(GET entry 0 pc)
         list(GET entry 1 lane)
-        add_test(NAME ${test}@${pc} COMMAND ${test} ${ARGN})
+        add_test(NAME ${test}@${pc} COMMAND ${test})
         kvt_wine_lane(${test}@${pc} ${lane})
         set_property(TEST ${test}@${pc} APPEND PROPERTY ENVIRONMENT_MODIFICATION "KVT_WINE_PC=set:${pc}")
     endforeach()
