@@ -139,6 +139,19 @@ void BackSheetScreen::describeBoxes()
         for (std::size_t level = 0; level < levelHeaders.size(); ++level)
             box(kGridRows[row].levelBoxes[level])->setAccessibleName(area + u' ' + levelHeaders[level]->text());
     }
+    // Each row's keys, named as the row's answers read on the screen.
+    for (const Back::AnswerRow &row : Back::kAnswerRows) {
+        QStringList answers;
+        for (std::size_t i = 0; i < row.answers.size(); ++i) {
+            const QString caption = box(row.answers[i])->text();
+            answers << (caption.isEmpty() ? levelHeaders[i]->text() : caption);
+        }
+        const QString keys = AnswerKeys::toolTip(answers);
+        for (int number : row.answers)
+            box(number)->setToolTip(keys);
+        if (row.leadingBox != 0)
+            box(row.leadingBox)->setToolTip(keys);
+    }
     // "มาก" of the child's upset and "มาก" of the family's burden read alike.
     for (QCheckBox *answer : {m_ui->Check9, m_ui->Check10, m_ui->Check11, m_ui->Check12})
         answer->setAccessibleDescription(m_ui->Label6->text());

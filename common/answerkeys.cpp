@@ -150,4 +150,13 @@ bool isCopy(const QKeyEvent &event)
     return isCopy(keyPressOf(event), platformCodes());
 }
 
+QString toolTip(const QStringList &answers)
+{
+    QStringList keys;
+    for (qsizetype i = 0; i < answers.size(); ++i)
+        keys << QString::number(i + 1) + u' ' + answers.at(i);
+    keys << QStringLiteral(u"0 ล้าง");
+    return keys.join(QStringLiteral(u" · "));
+}
+
 } // namespace AnswerKeys

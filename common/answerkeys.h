@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <Qt>
 
 #include <optional>
@@ -46,5 +47,9 @@ std::optional<int> answerOf(const QKeyEvent &event);
 // Ctrl+C, also on a layout whose C key types no Latin letter.
 bool isCopy(const KeyPress &press, NativeCodes codes);
 bool isCopy(const QKeyEvent &event);
+
+// The tooltip of a question's boxes: the keys and what each answers, so that
+// the keyboard is found where it is used ("1 ไม่จริง · 2 ค่อนข้างจริง · 3 จริง · 0 ล้าง").
+QString toolTip(const QStringList &answers);
 
 } // namespace AnswerKeys

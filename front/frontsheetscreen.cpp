@@ -126,6 +126,8 @@ FrontSheetScreen::~FrontSheetScreen()
 
 void FrontSheetScreen::placeItems()
 {
+    const auto &headings = columnHeadings();
+    const QString keysToolTip = AnswerKeys::toolTip(QStringList(headings.begin(), headings.end()));
     for (const Front::ItemRow &row : Front::kItemTable) {
         const ItemBlock &block = blockOf(row.item);
         const int rowTop = kFirstBoxTop + kRowPitch * (row.item - block.firstItem);
@@ -147,6 +149,7 @@ void FrontSheetScreen::placeItems()
             box->setObjectName(u"Check%1"_s.arg(cell.box));
             box->setGeometry(px(block.boxLefts[column]), px(rowTop), px(kBoxSize), px(kBoxSize));
             box->setAccessibleName(caption + u' ' + columnHeadings()[column]);
+            box->setToolTip(keysToolTip);
             box->installEventFilter(this); // the answer keys
             m_boxes[static_cast<std::size_t>(cell.box - 1)] = new ResponseBox(box, cell.tickedValue);
         }

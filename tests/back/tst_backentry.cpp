@@ -82,6 +82,7 @@ private slots:
 
     void copyRow();
     void copyInTextBox();
+    void toolTipsNameWhatTheKeysTick();
 
 private:
     QCheckBox *box(int number) const { return m_screen->findChild<QCheckBox *>(u"Check%1"_s.arg(number)); }
@@ -360,6 +361,32 @@ void BackEntryTest::copyInTextBox()
     text->deselect();
     QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QApplication::clipboard()->text(), QString(12, u'\t') + u"12\t\n"_s);
+}
+
+void BackEntryTest::toolTipsNameWhatTheKeysTick()
+{
+    // Every box tells its keys; each key ticks the answer its tooltip names.
+    box(1)->setCheckState(Qt::Unchecked);
+    box(2)->setCheckState(Qt::Checked); // "ใช่": the rows after it answer
+    for (int number = 5; number <= 36; ++number) {
+        const QStringList keys = box(number)->toolTip().split(u" · "_s);
+        QCOMPARE(keys.size(), 5);
+        QCOMPARE(keys.last(), u"0 ล้าง"_s);
+        for (int digit = 1; digit <= 4; ++digit) {
+            const QString named = keys.at(digit - 1).section(u' ', 1);
+            QVERIFY(keys.at(digit - 1).startsWith(QString::number(digit) + u' '));
+            box(number)->setFocus();
+            QTest::keyClick(box(number), Qt::Key(Qt::Key_0 + digit));
+            bool found = false;
+            for (const QCheckBox *answer : m_screen->findChildren<QCheckBox *>()) {
+                const QString name = answer->accessibleName().isEmpty() ? answer->text() : answer->accessibleName();
+                found = found || (answer->isChecked() && answer != box(2) && name.endsWith(named));
+            }
+            QVERIFY2(found, qPrintable(u"Check%1, key %2: %3"_s.arg(number).arg(digit).arg(named)));
+            box(number)->setFocus();
+            QTest::keyClick(box(number), Qt::Key_0);
+        }
+    }
 }
 
 int main(int argc, char *argv[])

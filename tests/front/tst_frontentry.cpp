@@ -65,6 +65,7 @@ private slots:
 
     void copyRow();
     void copyMenu();
+    void toolTipsNameTheKeys();
 
 private:
     QCheckBox *box(int number) const { return m_screen->findChild<QCheckBox *>(u"Check%1"_s.arg(number)); }
@@ -392,6 +393,14 @@ void FrontEntryTest::copyMenu()
 
     m_screen->actions().at(0)->trigger();
     QCOMPARE(QApplication::clipboard()->text(), QString(13, u'\t') + u'\n'); // nothing scored yet
+}
+
+void FrontEntryTest::toolTipsNameTheKeys()
+{
+    const QList<QCheckBox *> boxes = m_screen->findChildren<QCheckBox *>();
+    QCOMPARE(boxes.size(), 75);
+    for (const QCheckBox *box : boxes)
+        QCOMPARE(box->toolTip(), u"1 ไม่จริง · 2 ค่อนข้างจริง · 3 จริง · 0 ล้าง"_s);
 }
 
 int main(int argc, char *argv[])
