@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "captionstyle.h"
+#include "guide.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -96,6 +97,25 @@ protected:
     }
 };
 
+// F1 on any screen opens the staff's guide.
+class F1OpensGuide final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier)
+            return false;
+        Guide::open();
+        return true;
+    }
+};
+
 // The first Thai line laid out makes Qt's line breaker load the Thai word
 // dictionary, some 8 ms of work. This loads it on another core while the
 // fonts are set up, and waits for it before any caption is laid out.
@@ -187,6 +207,7 @@ void setUp(QApplication &app)
     QApplication::setFont(font);
 
     app.installEventFilter(new EnterPressesFocusedButton(&app));
+    app.installEventFilter(new F1OpensGuide(&app));
 
     const QIcon icon(u":/icons/kvt.ico"_s);
     if (!icon.isNull())

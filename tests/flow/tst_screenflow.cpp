@@ -3,9 +3,14 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -13,6 +18,18 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
+
+// Takes the addresses the program would open in the browser.
+class UrlCatcher final : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> urls;
+
+public slots:
+    void openUrl(const QUrl &url) { urls << url; }
+};
 
 class ScreenFlowTest final : public QObject
 {
@@ -36,6 +53,7 @@ private slots:
     void closeBoxDiscardsBackSide();
     void programEnds_data();
     void programEnds();
+    void f1OpensGuide();
 
 private:
     QWidget *screen(Screen which) const { return m_screens->screen(which); }
@@ -288,6 +306,34 @@ void ScreenFlowTest::programEnds()
     QVERIFY(visibleScreens().isEmpty());
     for (Screen which : {Screen::Welcome, Screen::Menu, Screen::FrontSheet, Screen::BackSheet})
         QVERIFY(!screen(which));
+}
+
+void ScreenFlowTest::f1OpensGuide()
+{
+    // A guide beside this program, as the packages put it beside the real one.
+    const QString folder = QCoreApplication::applicationDirPath() + u"/guide"_s;
+    QVERIFY(QDir().mkpath(folder));
+    QFile page(folder + u"/kvt-guide.html"_s);
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.close();
+    UrlCatcher browser;
+    QDesktopServices::setUrlHandler(u"file"_s, &browser, "openUrl");
+    const auto restore = qScopeGuard([&] {
+        QDesktopServices::unsetUrlHandler(u"file"_s);
+        page.remove();
+        QDir().rmdir(folder);
+    });
+
+    enter();
+    press(Screen::Menu, u"Command1"_s);
+    press(Screen::FrontSheet, u"Command3"_s);
+    for (Screen which : {Screen::Welcome, Screen::Menu, Screen::FrontSheet, Screen::BackSheet})
+        QTest::keyClick(screen(which), Qt::Key_F1);
+    QCOMPARE(browser.urls, QList<QUrl>(4, QUrl::fromLocalFile(QFileInfo(page).absoluteFilePath())));
+
+    page.remove();
+    QTest::keyClick(screen(Screen::Menu), Qt::Key_F1); // no guide: nothing happens
+    QCOMPARE(browser.urls.size(), 4);
 }
 
 int main(int argc, char *argv[])
