@@ -89,6 +89,8 @@ BackSheetScreen::BackSheetScreen(QWidget *parent)
     , m_ui(new Ui::BackSheetScreen)
 {
     m_ui->setupUi(this);
+    m_results = std::make_unique<ResultRow::Results>(
+        ResultRow::Side::Back, std::vector<ResultRow::Result> {{m_ui->Text1, m_ui->Label18}});
     setGeometry(QRect(QPoint(px(kWindowLeft), px(kWindowTop)), size())); // the client area, not the frame
 
     for (int number = 1; number <= Back::kBoxCount; ++number)
@@ -276,8 +278,7 @@ void BackSheetScreen::clearBackSheet()
     // scored box's tick rule brings its score back to 0 as it is cleared.
     for (QCheckBox *answer : m_boxes)
         answer->setCheckState(Qt::Unchecked);
-    m_ui->Text1->clear();
-    m_ui->Label18->clear();
+    m_results->clear();
     m_ui->Notice1->clear();
 }
 

@@ -5,9 +5,13 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 class QCheckBox;
 class ResponseBox;
+namespace ResultRow {
+class Results;
+}
 namespace Ui {
 class BackSheetScreen;
 }
@@ -47,4 +51,5 @@ private:
     Ui::BackSheetScreen *m_ui;
     std::array<QCheckBox *, Back::kBoxCount> m_boxes {}; // by box number, Check1 first
     std::array<ResponseBox *, Back::kBoxCount> m_responses {}; // null for the unscored boxes
+    std::unique_ptr<ResultRow::Results> m_results;
 };

@@ -8,44 +8,57 @@
 #include <QLineEdit>
 #include <QWidget>
 
+#include <array>
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace ResultRow {
 
 namespace {
 
-// Each score box and the label that shows its word, as the screens name them.
-struct Field {
-    const char16_t *screen;
-    const char16_t *scoreBox;
-    const char16_t *wordLabel;
-};
-constexpr std::array<Field, 7> kFields {{
-    {u"Form3", u"Text1", u"Label36"},
-    {u"Form3", u"Text2", u"Label38"},
-    {u"Form3", u"Text3", u"Label40"},
-    {u"Form3", u"Text4", u"Label42"},
-    {u"Form3", u"Text5", u"Label44"},
-    {u"Form3", u"Text6", u"Label46"},
-    {u"Form4", u"Text1", u"Label18"},
-}};
-
-QWidget *screenNamed(const QString &name)
+// The sheets' results that exist now, by side.
+std::array<const Results *, 2> &reported()
 {
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (QWidget *window : windows)
-        if (window->objectName() == name)
-            return window;
-    return nullptr;
+    static std::array<const Results *, 2> sheets {};
+    return sheets;
 }
 
-template<typename Control> QString textOf(const QWidget *screen, const QString &name)
+std::size_t slotOf(Side side)
 {
-    const auto *control = screen ? screen->findChild<const Control *>(name) : nullptr;
-    return control ? control->text() : QString();
+    return static_cast<std::size_t>(side);
 }
 
 } // namespace
+
+Results::Results(Side side, std::vector<Result> results)
+    : m_side(side)
+    , m_results(std::move(results))
+{
+    reported()[slotOf(m_side)] = this;
+}
+
+Results::~Results()
+{
+    if (reported()[slotOf(m_side)] == this)
+        reported()[slotOf(m_side)] = nullptr;
+}
+
+void Results::clear() const
+{
+    for (const Result &result : m_results) {
+        result.score->clear();
+        result.word->clear();
+    }
+}
+
+QStringList Results::fields() const
+{
+    QStringList fields;
+    for (const Result &result : m_results)
+        fields << result.score->text() << result.word->text();
+    return fields;
+}
 
 QStringList headerNames()
 {
@@ -75,10 +88,9 @@ QString line(const QStringList &fields)
 QStringList currentFields()
 {
     QStringList fields;
-    for (const Field &field : kFields) {
-        const QWidget *screen = screenNamed(QString::fromUtf16(field.screen));
-        fields << textOf<QLineEdit>(screen, QString::fromUtf16(field.scoreBox))
-               << textOf<QLabel>(screen, QString::fromUtf16(field.wordLabel));
+    for (const auto &[side, count] : {std::pair {Side::Front, kFrontResults}, std::pair {Side::Back, kBackResults}}) {
+        const Results *sheet = reported()[slotOf(side)];
+        fields << (sheet ? sheet->fields() : QStringList(2 * count, QString()));
     }
     return fields;
 }

@@ -87,6 +87,10 @@ FrontSheetScreen::FrontSheetScreen(QWidget *parent)
     , m_ui(new Ui::FrontSheetScreen)
 {
     m_ui->setupUi(this);
+    m_results = std::make_unique<ResultRow::Results>(ResultRow::Side::Front,
+        std::vector<ResultRow::Result> {{m_ui->Text1, m_ui->Label36}, {m_ui->Text2, m_ui->Label38},
+            {m_ui->Text3, m_ui->Label40}, {m_ui->Text4, m_ui->Label42}, {m_ui->Text5, m_ui->Label44},
+            {m_ui->Text6, m_ui->Label46}});
     setGeometry(QRect(QPoint(px(kWindowLeft), px(kWindowTop)), size())); // the client area, not the frame
     setWindowTitle(windowTitle() + SchoolTexts::shortName());
     m_ui->Label48->setText(u":: "_s + SchoolTexts::shortName());
@@ -172,8 +176,8 @@ void FrontSheetScreen::setFocusOrder()
     addRange(40, 42);
     addRange(49, 75);
     order.push_back(m_ui->Command1);
-    for (QWidget *scoreBox : {m_ui->Text1, m_ui->Text2, m_ui->Text3, m_ui->Text4, m_ui->Text5, m_ui->Text6})
-        order.push_back(scoreBox);
+    for (const ResultRow::Result &line : m_results->list())
+        order.push_back(line.score);
     order.push_back(m_ui->Command2);
     order.push_back(m_ui->Command3);
     order.push_back(m_ui->Command4);
@@ -192,20 +196,12 @@ Front::BoxScores FrontSheetScreen::boxScores() const
 void FrontSheetScreen::interpretFrontSheet()
 {
     const Front::Result result = Front::interpret(boxScores());
-    const std::array<std::pair<QLineEdit *, QLabel *>, Front::kScaleCount> lines {{
-        {m_ui->Text1, m_ui->Label36},
-        {m_ui->Text2, m_ui->Label38},
-        {m_ui->Text3, m_ui->Label40},
-        {m_ui->Text4, m_ui->Label42},
-        {m_ui->Text5, m_ui->Label44},
-        {m_ui->Text6, m_ui->Label46},
-    }};
+    const std::vector<ResultRow::Result> &lines = m_results->list();
     for (std::size_t line = 0; line < lines.size(); ++line) {
-        const auto &[scoreBox, bandLabel] = lines[line];
-        scoreBox->setText(QString::number(result.scores[line]));
+        lines[line].score->setText(QString::number(result.scores[line]));
         // A score beyond every range (several ticks on one item) has no band word.
         const std::optional<Front::Band> band = result.bands[line];
-        bandLabel->setText(band ? bandWord(*band) : QString());
+        lines[line].word->setText(band ? bandWord(*band) : QString());
     }
     showNotice();
 }
@@ -282,10 +278,7 @@ void FrontSheetScreen::clearFrontSheet()
     // Each box's tick rule brings its score back to 0 as it is cleared.
     for (ResponseBox *response : m_boxes)
         response->box()->setCheckState(Qt::Unchecked);
-    for (QLineEdit *scoreBox : {m_ui->Text1, m_ui->Text2, m_ui->Text3, m_ui->Text4, m_ui->Text5, m_ui->Text6})
-        scoreBox->clear();
-    for (QLabel *bandLabel : {m_ui->Label36, m_ui->Label38, m_ui->Label40, m_ui->Label42, m_ui->Label46, m_ui->Label44})
-        bandLabel->clear();
+    m_results->clear();
     m_ui->Notice1->clear();
 }
 

@@ -5,9 +5,13 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 class QCheckBox;
 class ResponseBox;
+namespace ResultRow {
+class Results;
+}
 namespace Ui {
 class FrontSheetScreen;
 }
@@ -44,4 +48,5 @@ private:
 
     Ui::FrontSheetScreen *m_ui;
     std::array<ResponseBox *, Front::kBoxCount> m_boxes {}; // by box number, Check1 first
+    std::unique_ptr<ResultRow::Results> m_results; // the six lines, by Front::Scale
 };
