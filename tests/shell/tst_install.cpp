@@ -94,6 +94,10 @@ void InstallTest::installTree_data()
     QTest::newRow("icon 256") << iconFile(256);
     QTest::newRow("copyright") << u"share/doc/kvt/copyright"_s;
     QTest::newRow("third-party notices") << u"share/doc/kvt/THIRD-PARTY-NOTICES.txt"_s;
+    // The staff's guide, where F1 of the installed program looks for it.
+    QTest::newRow("guide") << u"share/doc/kvt/guide/kvt-guide.html"_s;
+    QTest::newRow("guide picture") << u"share/doc/kvt/guide/pictures/form3-front@2x.png"_s;
+    QTest::newRow("guide face") << u"share/doc/kvt/guide/fonts/NotoSansThai-Regular.ttf"_s;
 }
 
 void InstallTest::installTree()
