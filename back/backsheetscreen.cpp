@@ -4,6 +4,7 @@
 
 #include "backanswers.h"
 #include "common/answerkeys.h"
+#include "common/answernotice.h"
 #include "common/responsebox.h"
 #include "common/resultrow.h"
 #include "common/twips.h"
@@ -23,19 +24,6 @@ constexpr int kWindowTop = 1110;
 
 // Every box of the questions after the first: Check5 to Check36.
 constexpr int kFirstFollowUpBox = 5;
-
-// The Interference grid by box number: the unscored box in front of each area
-// name, then one box per impact level, NotAtAll first.
-struct GridRow {
-    int areaBox;
-    std::array<int, 4> levelBoxes;
-};
-constexpr std::array<GridRow, 4> kGridRows {{
-    {29, {13, 14, 15, 16}}, // HomeLife
-    {30, {17, 18, 19, 20}}, // Friendships
-    {31, {21, 22, 23, 24}}, // ClassroomLearning
-    {32, {25, 26, 27, 28}}, // LeisureActivities
-}};
 
 QString severityWord(Back::Severity severity)
 {
@@ -74,12 +62,12 @@ QString rowName(Back::Row row)
     return {};
 }
 
-QString rowList(const std::vector<Back::Row> &rows)
+QStringList rowNames(const std::vector<Back::Row> &rows)
 {
     QStringList names;
     for (Back::Row row : rows)
         names << rowName(row);
-    return names.join(u", "_s);
+    return names;
 }
 
 } // namespace
@@ -100,9 +88,8 @@ BackSheetScreen::BackSheetScreen(QWidget *parent)
     m_ui->Check1->setFocus();
     for (QCheckBox *answer : m_boxes)
         answer->installEventFilter(this); // the answer keys
-    m_ui->Text1->installEventFilter(this); // Ctrl+C without a selection copies the results
     m_ui->Notice1->setAccessibleName(u"คำเตือนการตอบ"_s);
-    ResultRow::addCopyActions(this);
+    ResultRow::addCopyKeyAndMenu(this);
 
     connect(m_ui->Check1, &QCheckBox::stateChanged, this, &BackSheetScreen::applyNoDifficultiesRule);
     connect(m_ui->Command1, &QPushButton::clicked, this, &BackSheetScreen::closeSheet);
@@ -132,27 +119,30 @@ void BackSheetScreen::attachResponseBoxes()
 
 void BackSheetScreen::describeBoxes()
 {
-    // The grid boxes have no caption: their row and column say what they mean.
+    // The grid rows (those with a leading box) have no captions on their
+    // boxes: the area name and the column heading say what each box means.
     const std::array<const QLabel *, 4> areaNames {m_ui->Label8, m_ui->Label13, m_ui->Label14, m_ui->Label15};
-    const std::array<const QLabel *, 4> levelHeaders {m_ui->Label9, m_ui->Label10, m_ui->Label11, m_ui->Label12};
-    for (std::size_t row = 0; row < kGridRows.size(); ++row) {
-        const QString area = areaNames[row]->text();
-        box(kGridRows[row].areaBox)->setAccessibleName(area);
-        for (std::size_t level = 0; level < levelHeaders.size(); ++level)
-            box(kGridRows[row].levelBoxes[level])->setAccessibleName(area + u' ' + levelHeaders[level]->text());
-    }
-    // Each row's keys, named as the row's answers read on the screen.
+    const std::array<const QLabel *, Back::kAnswersPerRow> levelHeaders {
+        m_ui->Label9, m_ui->Label10, m_ui->Label11, m_ui->Label12};
+    std::size_t gridRow = 0;
     for (const Back::AnswerRow &row : Back::kAnswerRows) {
+        const bool grid = row.leadingBox != 0;
+        const QString area = grid ? areaNames.at(gridRow++)->text() : QString();
         QStringList answers;
         for (std::size_t i = 0; i < row.answers.size(); ++i) {
-            const QString caption = box(row.answers[i])->text();
-            answers << (caption.isEmpty() ? levelHeaders[i]->text() : caption);
+            QCheckBox *answer = box(row.answers[i]);
+            if (grid)
+                answer->setAccessibleName(area + u' ' + levelHeaders[i]->text());
+            answers << (grid ? levelHeaders[i]->text() : answer->text());
         }
+        // Each row's keys, named as the row's answers read on the screen.
         const QString keys = AnswerKeys::toolTip(answers);
         for (int number : row.answers)
             box(number)->setToolTip(keys);
-        if (row.leadingBox != 0)
+        if (grid) {
+            box(row.leadingBox)->setAccessibleName(area);
             box(row.leadingBox)->setToolTip(keys);
+        }
     }
     // "มาก" of the child's upset and "มาก" of the family's burden read alike.
     for (QCheckBox *answer : {m_ui->Check9, m_ui->Check10, m_ui->Check11, m_ui->Check12})
@@ -202,44 +192,19 @@ void BackSheetScreen::showNotice()
     for (std::size_t i = 0; i < m_boxes.size(); ++i)
         ticks[i] = m_boxes[i]->checkState() == Qt::Checked;
     const Back::AnswerCheck check = Back::checkAnswers(ticks);
-    QStringList lines;
-    if (!check.unanswered.empty())
-        lines << u"ยังไม่ได้ตอบ: "_s + rowList(check.unanswered);
-    if (!check.doubled.empty())
-        lines << u"ตอบเกิน 1 ช่อง: "_s + rowList(check.doubled);
-    m_ui->Notice1->setText(lines.join(u'\n'));
+    m_ui->Notice1->setText(answerNotice(rowNames(check.unanswered), rowNames(check.doubled), u": "_s));
 }
 
 bool BackSheetScreen::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
-    const auto *key = static_cast<QKeyEvent *>(event);
-    if (watched == m_ui->Text1) {
-        if (!AnswerKeys::isCopy(*key) || m_ui->Text1->hasSelectedText())
-            return QWidget::eventFilter(watched, event); // the text box's own copy
-        ResultRow::copyResults();
-        return true;
-    }
-    if (AnswerKeys::isCopy(*key)) {
-        ResultRow::copyResults();
-        return true;
-    }
-    const std::optional<int> answer = AnswerKeys::answerOf(*key);
+    const std::optional<int> answer = AnswerKeys::answerOf(*static_cast<QKeyEvent *>(event));
     const auto found = std::find(m_boxes.cbegin(), m_boxes.cend(), watched);
     if (!answer || *answer > Back::kAnswersPerRow || found == m_boxes.cend())
         return QWidget::eventFilter(watched, event);
     answerByKey(static_cast<int>(found - m_boxes.cbegin()) + 1, *answer);
     return true;
-}
-
-void BackSheetScreen::keyPressEvent(QKeyEvent *event)
-{
-    if (AnswerKeys::isCopy(*event)) {
-        ResultRow::copyResults();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 // 1 to 4 tick that answer of the focused row in screen order and clear the

@@ -1,8 +1,11 @@
 #include "resultrow.h"
 
+#include "answerkeys.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,6 +31,25 @@ std::size_t slotOf(Side side)
 {
     return static_cast<std::size_t>(side);
 }
+
+// Ctrl+C copies the row, but in a text box with text selected, the text.
+class CopyKey final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress || !AnswerKeys::isCopy(*static_cast<QKeyEvent *>(event)))
+            return false;
+        const auto *box = qobject_cast<const QLineEdit *>(watched);
+        if (box && box->hasSelectedText())
+            return false;
+        copyResults();
+        return true;
+    }
+};
 
 } // namespace
 
@@ -105,21 +127,25 @@ void copyHeader()
     QGuiApplication::clipboard()->setText(line(headerNames()));
 }
 
-void addCopyActions(QWidget *screen)
+void addCopyKeyAndMenu(QWidget *sheet)
 {
-    // The key is shown beside the item only: Ctrl+C is the screen's own key.
+    // The key is shown beside the item only: the filter below handles Ctrl+C.
     auto *results
-        = new QAction(u"คัดลอกผล\t"_s + QKeySequence(QKeySequence::Copy).toString(QKeySequence::NativeText), screen);
+        = new QAction(u"คัดลอกผล\t"_s + QKeySequence(QKeySequence::Copy).toString(QKeySequence::NativeText), sheet);
     results->setObjectName(u"CopyResults"_s);
-    QObject::connect(results, &QAction::triggered, screen, &copyResults);
-    auto *header = new QAction(u"คัดลอกหัวตาราง"_s, screen);
+    QObject::connect(results, &QAction::triggered, sheet, &copyResults);
+    auto *header = new QAction(u"คัดลอกหัวตาราง"_s, sheet);
     header->setObjectName(u"CopyHeader"_s);
-    QObject::connect(header, &QAction::triggered, screen, &copyHeader);
-    screen->addActions({results, header});
-    screen->setContextMenuPolicy(Qt::ActionsContextMenu);
-    // The score boxes show the screen's menu, not their own English one.
-    for (QLineEdit *box : screen->findChildren<QLineEdit *>())
-        box->setContextMenuPolicy(Qt::NoContextMenu);
+    QObject::connect(header, &QAction::triggered, sheet, &copyHeader);
+    sheet->addActions({results, header});
+    sheet->setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    auto *copyKey = new CopyKey(sheet);
+    sheet->installEventFilter(copyKey); // keys the focused control leaves to its sheet
+    for (QLineEdit *box : sheet->findChildren<QLineEdit *>()) {
+        box->setContextMenuPolicy(Qt::NoContextMenu); // the sheet's menu, not the box's English one
+        box->installEventFilter(copyKey); // a text box keeps Ctrl+C to itself
+    }
 }
 
 } // namespace ResultRow

@@ -60,7 +60,9 @@ QStringList currentFields();
 void copyResults();
 void copyHeader();
 
-// "คัดลอกผล" and "คัดลอกหัวตาราง", for a screen's context menu.
-void addCopyActions(QWidget *screen);
+// Ctrl+C anywhere on a sheet copies the row (in a score box, only while no
+// text is selected there), and the sheet's menu offers "คัดลอกผล" and
+// "คัดลอกหัวตาราง", on the sheet and on its score boxes alike.
+void addCopyKeyAndMenu(QWidget *sheet);
 
 } // namespace ResultRow

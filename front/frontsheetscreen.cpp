@@ -6,6 +6,7 @@
 
 #include "common/answerbox.h"
 #include "common/answerkeys.h"
+#include "common/answernotice.h"
 #include "common/responsebox.h"
 #include "common/resultrow.h"
 #include "common/twips.h"
@@ -72,12 +73,12 @@ QString bandWord(Front::Band band)
     return {};
 }
 
-QString itemList(const std::vector<int> &items)
+QStringList itemNumbers(const std::vector<int> &items)
 {
     QStringList numbers;
     for (int item : items)
         numbers << QString::number(item);
-    return numbers.join(u", "_s);
+    return numbers;
 }
 
 } // namespace
@@ -103,7 +104,7 @@ FrontSheetScreen::FrontSheetScreen(QWidget *parent)
     placeItems();
     setFocusOrder();
     m_ui->Notice1->setAccessibleName(u"คำเตือนการตอบ"_s);
-    ResultRow::addCopyActions(this);
+    ResultRow::addCopyKeyAndMenu(this);
 
     connect(m_ui->Command1, &QPushButton::clicked, this, &FrontSheetScreen::interpretFrontSheet);
     connect(m_ui->Command2, &QPushButton::clicked, this, &FrontSheetScreen::closeSheet);
@@ -213,38 +214,19 @@ void FrontSheetScreen::showNotice()
     for (std::size_t i = 0; i < m_boxes.size(); ++i)
         ticks[i] = m_boxes[i]->box()->checkState() == Qt::Checked;
     const Front::AnswerCheck check = Front::checkAnswers(ticks);
-    QStringList lines;
-    if (!check.unanswered.empty())
-        lines << u"ยังไม่ได้ตอบ ข้อ "_s + itemList(check.unanswered);
-    if (!check.doubled.empty())
-        lines << u"ตอบเกิน 1 ช่อง ข้อ "_s + itemList(check.doubled);
-    m_ui->Notice1->setText(lines.join(u'\n'));
+    m_ui->Notice1->setText(answerNotice(itemNumbers(check.unanswered), itemNumbers(check.doubled), u" ข้อ "_s));
 }
 
 bool FrontSheetScreen::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
-    const auto *key = static_cast<QKeyEvent *>(event);
-    if (AnswerKeys::isCopy(*key)) {
-        ResultRow::copyResults();
-        return true;
-    }
-    const std::optional<int> answer = AnswerKeys::answerOf(*key);
+    const std::optional<int> answer = AnswerKeys::answerOf(*static_cast<QKeyEvent *>(event));
     auto *box = qobject_cast<QCheckBox *>(watched);
     if (!answer || !box || *answer > Front::kColumnCount)
         return QWidget::eventFilter(watched, event);
     answerByKey(box, *answer);
     return true;
-}
-
-void FrontSheetScreen::keyPressEvent(QKeyEvent *event)
-{
-    if (AnswerKeys::isCopy(*event)) {
-        ResultRow::copyResults();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 // 1 to 3 tick that column of the focused item and clear the other two, then
