@@ -9,18 +9,48 @@
 #include <QPaintEvent>
 #include <QScreen>
 #include <QStyle>
+#include <QThread>
 
 #include <utility>
 
 using namespace Qt::StringLiterals;
 
-QImage MenuScreen::decodeBackground()
+namespace {
+
+// Safe on any thread.
+QImage decodeBackground()
 {
     return QImage(u":/pictures/menu-background.jpg"_s);
 }
 
+} // namespace
+
+MenuBackground::MenuBackground()
+{
+    std::packaged_task<QImage()> decode(&decodeBackground);
+    m_picture = decode.get_future();
+    m_decoder.reset(QThread::create(std::move(decode)));
+    m_decoder->start(QThread::IdlePriority);
+}
+
+MenuBackground::~MenuBackground()
+{
+    m_decoder->wait();
+}
+
+QImage MenuBackground::take()
+{
+    // A menu made again after its window was closed decodes its own.
+    return m_picture.valid() ? m_picture.get() : decodeBackground();
+}
+
 MenuScreen::MenuScreen(QWidget *parent)
     : MenuScreen(decodeBackground(), parent)
+{
+}
+
+MenuScreen::MenuScreen(MenuBackground &background, QWidget *parent)
+    : MenuScreen(background.take(), parent)
 {
 }
 

@@ -4,9 +4,32 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <future>
+#include <memory>
+
+class QThread;
+
 namespace Ui {
 class MenuScreen;
 }
+
+// The menu's background picture, decoded on another thread at idle priority
+// from the moment this is made, so that the menu opens without the wait.
+class MenuBackground final
+{
+    Q_DISABLE_COPY_MOVE(MenuBackground)
+
+public:
+    MenuBackground();
+    ~MenuBackground();
+
+    // The picture decoded ahead the first time; decoded now after that.
+    QImage take();
+
+private:
+    std::future<QImage> m_picture;
+    std::unique_ptr<QThread> m_decoder;
+};
 
 // The main menu (Form2): the three versions of the form and the exit, over
 // the menu's background picture.
@@ -17,12 +40,9 @@ class MenuScreen final : public QWidget
 
 public:
     explicit MenuScreen(QWidget *parent = nullptr);
-    // With its background already decoded, as decodeBackground() gives it.
-    explicit MenuScreen(QImage background, QWidget *parent = nullptr);
+    // With its background decoded ahead.
+    explicit MenuScreen(MenuBackground &background, QWidget *parent = nullptr);
     ~MenuScreen() override;
-
-    // Safe on any thread, so that the picture can be decoded before the menu opens.
-    static QImage decodeBackground();
 
 signals:
     // Parent, teacher and pupil versions share one front side and one scoring.
@@ -33,6 +53,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    MenuScreen(QImage background, QWidget *parent);
     void placeOnScreen();
 
     Ui::MenuScreen *m_ui;

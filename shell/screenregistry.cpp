@@ -7,17 +7,12 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QThread>
 
 #include <utility>
 
 ScreenRegistry::ScreenRegistry(QObject *parent)
     : QObject(parent)
 {
-    std::packaged_task<QImage()> decode(&MenuScreen::decodeBackground);
-    m_menuBackground = decode.get_future();
-    m_menuBackgroundDecoder.reset(QThread::create(std::move(decode)));
-    m_menuBackgroundDecoder->start(QThread::IdlePriority);
 }
 
 ScreenRegistry::~ScreenRegistry()
@@ -25,18 +20,11 @@ ScreenRegistry::~ScreenRegistry()
     m_ending = true;
     for (QPointer<QWidget> &screen : m_slots)
         delete screen.data();
-    m_menuBackgroundDecoder->wait();
 }
 
 QPointer<QWidget> &ScreenRegistry::slot(Screen screen)
 {
     return m_slots[static_cast<std::size_t>(screen)];
-}
-
-QImage ScreenRegistry::takeMenuBackground()
-{
-    // A menu made again after its window was closed decodes its own.
-    return m_menuBackground.valid() ? m_menuBackground.get() : MenuScreen::decodeBackground();
 }
 
 QWidget *ScreenRegistry::screen(Screen screen) const
@@ -92,7 +80,7 @@ QWidget *ScreenRegistry::create(Screen screen)
         break;
     }
     case Screen::Menu: {
-        auto *menu = new MenuScreen(takeMenuBackground());
+        auto *menu = new MenuScreen(m_menuBackground);
         connect(menu, &MenuScreen::formVersionChosen, this, [this] { show(Screen::FrontSheet); });
         connect(menu, &MenuScreen::exitRequested, this, &ScreenRegistry::endProgram);
         window = menu;

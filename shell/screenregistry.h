@@ -1,14 +1,11 @@
 #pragma once
 
-#include <QImage>
+#include "menuscreen.h"
+
 #include <QObject>
 #include <QPointer>
 
 #include <array>
-#include <future>
-#include <memory>
-
-class QThread;
 
 class QWidget;
 
@@ -46,12 +43,10 @@ protected:
 private:
     QWidget *create(Screen screen);
     QPointer<QWidget> &slot(Screen screen);
-    QImage takeMenuBackground();
 
     std::array<QPointer<QWidget>, 4> m_slots;
     bool m_ending = false;
-    // The menu comes next after the welcome screen; its picture is decoded
-    // meanwhile, at idle priority so as not to hold up the welcome screen.
-    std::future<QImage> m_menuBackground;
-    std::unique_ptr<QThread> m_menuBackgroundDecoder;
+    // The menu comes next after the welcome screen: its picture is decoded
+    // meanwhile.
+    MenuBackground m_menuBackground;
 };
