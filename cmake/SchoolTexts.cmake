@@ -44,3 +44,7 @@ endforeach()
 
 configure_file(${CMAKE_CURRENT_LIST_DIR}/schooltexts.h.in
     ${CMAKE_BINARY_DIR}/generated/schooltexts.h @ONLY)
+
+# The header for those who show the texts: link kvt_school_texts.
+add_library(kvt_school_texts INTERFACE)
+target_include_directories(kvt_school_texts INTERFACE ${CMAKE_BINARY_DIR}/generated)
