@@ -4,6 +4,7 @@
 # build-windows/, puts the program folder together, writes
 #   build-windows/kvt-<version>-setup.exe         the installer
 #   build-windows/kvt-<version>-windows-x64.zip   the portable copy
+#   build-windows/SHA256SUMS                      the checksums of both
 # and runs the whole test suite under wine on a virtual X display.
 # Ends non-zero when anything fails.
 #
@@ -18,7 +19,7 @@ step() { printf '\n== %s (%s)\n' "$1" "$(date +%H:%M:%S)"; }
 step "Packages"
 packages="cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     qt6-base-dev qt6-base-dev-tools libgl-dev dpkg-dev nsis wine64
-    xvfb xauth openbox x11-utils wmctrl zip unzip python3-pefile
+    xvfb xauth openbox x11-utils wmctrl xdotool zip unzip python3-pefile
     autoconf automake libtool pkg-config libthai-data locales fonts-thai-tlwg"
 # shellcheck disable=SC2086
 packaging/install-missing.sh $packages
@@ -59,6 +60,11 @@ zip_file="build-windows/$name-windows-x64.zip"
 rm -f "$zip_file"
 (cd "$stage" && zip -q -r -X -9 "../$name-windows-x64.zip" "$name")
 ls -l "$zip_file"
+# Names any unzip tool reads alike, whatever the PC's code page.
+if unzip -Z1 "$zip_file" | LC_ALL=C grep -n '[^ -~]'; then
+    echo "file names in the zip must be ASCII" >&2
+    exit 1
+fi
 
 step "Installer"
 lists=build-windows/packaging/windows
@@ -71,6 +77,10 @@ makensis -V2 -INPUTCHARSET UTF8 \
     -DESTIMATED_SIZE_KB="$(du -sk "$folder" | cut -f1)" \
     "$lists/kvt.nsi"
 ls -l "$setup_file"
+/usr/bin/python3 "$here/check-exe.py" "$setup_file" "$version"
+
+# For the school's IT staff to check what they deploy: sha256sum -c SHA256SUMS
+(cd build-windows && sha256sum "$name-setup.exe" "$name-windows-x64.zip" > SHA256SUMS && cat SHA256SUMS)
 
 step "Tests under wine"
 # Two lanes of tests side by side, each on a virtual display of its own with

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Checks what Windows shows of kvt.exe: a 64-bit GUI program (no console
-window) with the program's icon and a version resource of the given version."""
+"""Checks what Windows shows of kvt.exe or of the installer: a 64-bit GUI
+program (no console window) with the program's icon and a version resource
+of the given version, described in Thai."""
 import sys
 
 import pefile
@@ -26,6 +27,9 @@ for info in getattr(pe, "FileInfo", []):
 for key in ("FileVersion", "ProductVersion"):
     if strings.get(key) != version:
         problems.append(f"{key} is {strings.get(key)!r}, not {version!r}")
+# Staff read the file's properties in Thai.
+if not any("\u0e00" <= ch <= "\u0e7f" for ch in strings.get("FileDescription", "")):
+    problems.append(f"FileDescription is not Thai: {strings.get('FileDescription')!r}")
 fixed = pe.VS_FIXEDFILEINFO[0] if getattr(pe, "VS_FIXEDFILEINFO", None) else None
 major, minor = (int(part) for part in version.split("."))
 if not fixed or (fixed.FileVersionMS >> 16, fixed.FileVersionMS & 0xFFFF) != (major, minor):
@@ -34,4 +38,4 @@ if not fixed or (fixed.FileVersionMS >> 16, fixed.FileVersionMS & 0xFFFF) != (ma
 if problems:
     print(f"{path}: " + "; ".join(problems), file=sys.stderr)
     sys.exit(1)
-print(f"{path}: 64-bit GUI program, icon, version {version}")
+print(f"{path}: 64-bit GUI program, icon, version {version}, {strings['FileDescription']}")

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Writes the installer's two file lists from the program folder: File lines
 # that install each file in its sub-folder, and Delete and RMDir lines that
-# remove exactly those files and folders again.
+# remove exactly those files and folders again. printf, not echo: a sh echo
+# reads "\f" in "guide\fonts" as a form feed.
 # Usage: nsis-lists.sh FOLDER INSTALL_LIST UNINSTALL_LIST
 set -eu
 folder=$1
@@ -17,15 +18,15 @@ windows_path() { printf '%s' "$1" | sed 's|^\./||; s|/|\\|g'; }
     if [ "$dir" = . ]; then
         echo 'SetOutPath "$INSTDIR"' >>"$install_list"
     else
-        echo "SetOutPath \"\$INSTDIR\\$(windows_path "$dir")\"" >>"$install_list"
+        printf 'SetOutPath "$INSTDIR\\%s"\n' "$(windows_path "$dir")" >>"$install_list"
     fi
     for file in $files; do
-        echo "File \"$(cd "$folder" && pwd)/${file#./}\"" >>"$install_list"
-        echo "Delete \"\$INSTDIR\\$(windows_path "$file")\"" >>"$uninstall_list"
+        printf 'File "%s/%s"\n' "$(cd "$folder" && pwd)" "${file#./}" >>"$install_list"
+        printf 'Delete "$INSTDIR\\%s"\n' "$(windows_path "$file")" >>"$uninstall_list"
     done
 done
 echo 'SetOutPath "$INSTDIR"' >>"$install_list"
 # Folders deepest first, so that each is empty when it goes.
 (cd "$folder" && find . -mindepth 1 -type d | sort -r) | while read -r dir; do
-    echo "RMDir \"\$INSTDIR\\$(windows_path "$dir")\"" >>"$uninstall_list"
+    printf 'RMDir "$INSTDIR\\%s"\n' "$(windows_path "$dir")" >>"$uninstall_list"
 done

@@ -1,11 +1,16 @@
 #!/bin/sh
 # What the Windows program needs of its own, checked under wine in a brand-new
 # prefix with nothing of the build machine on its path:
-#   folder     the portable zip, unpacked anywhere, starts and shows its title,
-#              ends when its window is closed, and writes no file or key;
+#   folder     the portable zip, unpacked into a folder with a Thai name,
+#              starts and shows its title, ends when its window is closed,
+#              writes no file or key, and breaks Thai lines between words
+#              there (libthai finds its dictionary by the folder's short name
+#              in this English-locale prefix);
 #   installer  "/S" installs for all users, the program starts from Program
-#              Files, a second install replaces the first, and "/S" uninstalls
-#              every file, shortcut and registry entry.
+#              Files, a second install replaces the first, closing the
+#              installer at its first page leaves an installed copy whole,
+#              "/S" uninstalls every file, shortcut and registry entry, and on
+#              Windows 7 the installer installs nothing and fails.
 # Usage: wine-checks.sh folder|installer BUILD_DIR VERSION   (needs DISPLAY)
 set -eu
 mode=$1
@@ -28,6 +33,8 @@ export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset WINEPATH QT_PLUGIN_PATH QT_QPA_PLATFORM QT_QPA_PLATFORM_PLUGIN_PATH
 rm -rf "$WINEPREFIX"
 $wine wineboot --init
+# wine reports Windows 7 unless told otherwise; the program needs Windows 10.
+$wine winecfg -v win10
 /usr/lib/wine/wineserver -w
 trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
 drive_c="$WINEPREFIX/drive_c"
@@ -70,7 +77,7 @@ snapshot() {
 
 case "$mode" in
 folder)
-    where="$drive_c/USB stick"
+    where="$drive_c/แฟ้มโปรแกรมของครู"
     mkdir -p "$where"
     unzip -q "$build/kvt-$version-windows-x64.zip" -d "$where"
     folder="$where/kvt-$version"
@@ -82,7 +89,14 @@ folder)
     /usr/lib/wine/wineserver -w
     registry_after=$(cat "$WINEPREFIX/user.reg" "$WINEPREFIX/system.reg" | grep -ci 'kvt\|qtproject' || true)
     [ "$registry_before" = "$registry_after" ] || fail "the program wrote to the registry"
-    echo "folder: starts from $folder, changes nothing"
+    [ -f "$folder/guide/kvt-guide.html" ] || fail "the folder lacks the staff's guide"
+    # The wrapped captions' line breaks, checked from this folder by the
+    # caption test put beside the program (with Qt's test library).
+    qt_bin=$(sed -n 's|^Qt6Core_DIR:PATH=\(.*\)/lib/cmake/Qt6Core$|\1/bin|p' "$build/CMakeCache.txt")
+    cp "$build/tests/common/tst_captionfit.exe" "$qt_bin/Qt6Test.dll" "$folder/"
+    (cd "$folder" && $wine ./tst_captionfit.exe wrappedCaptionsBreakBetweenWords) \
+        || fail "Thai lines break elsewhere than on Linux when run from $folder"
+    echo "folder: starts from $folder, changes nothing, breaks Thai lines between words"
     ;;
 installer)
     setup="$build/kvt-$version-setup.exe"
@@ -92,8 +106,9 @@ installer)
     installed="$drive_c/Program Files/KVT"
     [ -f "$installed/kvt.exe" ] || fail "kvt.exe not under Program Files"
     [ -f "$installed/platforms/qwindows.dll" ] || fail "the platform plugin is missing"
-    [ -f "$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$thai_name.lnk" ] \
-        || fail "no Start-menu shortcut"
+    menu="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$thai_name"
+    [ -f "$menu/$thai_name.lnk" ] || fail "no Start-menu shortcut"
+    [ -f "$menu/คู่มือการใช้งาน.lnk" ] || fail "no Start-menu shortcut to the guide"
     [ -f "$drive_c/users/Public/Desktop/$thai_name.lnk" ] || fail "no desktop shortcut"
     # Exported as a file: the console would turn the Thai name into "?".
     $wine reg export "$uninstall_key" "$WINEPREFIX/entry.reg" /reg:64 /y >/dev/null
@@ -104,6 +119,30 @@ installer)
         printf "%s\n" "$entry" | grep -qF "$value" || fail "the uninstall entry lacks \"$value\": $entry"
     done
     start_and_close "$installed/kvt.exe"
+
+    # Closed at its first page over an installed copy: nothing changes.
+    installed_files=$(cd "$installed" && find . -type f | sort)
+    $wine "$setup" &
+    setup_pid=$!
+    id=""
+    for _ in $(seq 300); do
+        id=$(xdotool search --name "^ติดตั้งโปรแกรมแปลผล" 2>/dev/null | head -n 1 || true)
+        [ -n "$id" ] && break
+        sleep 0.1
+    done
+    [ -n "$id" ] || fail "the installer showed no window"
+    sleep 1
+    wmctrl -i -c "$id"
+    # The question whether to leave: yes.
+    sleep 1
+    xdotool key Return
+    for _ in $(seq 100); do kill -0 "$setup_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$setup_pid" 2>/dev/null && fail "the installer did not end when closed at its first page"
+    /usr/lib/wine/wineserver -w
+    [ "$(cd "$installed" && find . -type f | sort)" = "$installed_files" ] \
+        || fail "closing the installer at its first page changed the installed copy"
+    $wine reg query "$uninstall_key" /reg:64 >/dev/null 2>&1 \
+        || fail "closing the installer at its first page removed the uninstall entry"
 
     # Over an earlier copy: the earlier one goes, the new one stays whole.
     $wine "$setup" /S
@@ -123,7 +162,18 @@ installer)
     after=$(snapshot)
     left=$(printf '%s\n' "$before" "$after" | sort | uniq -u)
     [ -z "$left" ] || fail "the install left behind: $left"
-    echo "installer: installs, starts, installs over itself, uninstalls without a trace"
+    # On Windows older than the program needs: nothing installed, status not 0.
+    $wine winecfg -v win7
+    /usr/lib/wine/wineserver -w
+    status=0
+    $wine "$setup" /S || status=$?
+    /usr/lib/wine/wineserver -w
+    [ "$status" -ne 0 ] || fail "on Windows 7 the installer reported success"
+    [ ! -e "$installed" ] || fail "on Windows 7 the installer installed files"
+    if $wine reg query "$uninstall_key" /reg:64 >/dev/null 2>&1; then
+        fail "on Windows 7 the installer registered the program"
+    fi
+    echo "installer: installs, starts, survives a cancel, installs over itself, uninstalls without a trace, refuses Windows 7"
     ;;
 *)
     fail "unknown check $mode"
