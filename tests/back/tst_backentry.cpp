@@ -1,5 +1,5 @@
 #include "back/backsheetscreen.h"
-#include "shell/application.h"
+#include "kvttest.h"
 #include "tests/common/nativekeys.h"
 
 #include <QApplication>
@@ -8,42 +8,15 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
+using KvtTest::kBackRows;
+using KvtTest::WarningWatch;
 using NativeKeys::Key;
 
 namespace {
-
-// The rows in the order the keys walk them, each row's answers left to right, then top to bottom.
-constexpr int kRows[8][4] = {{1, 2, 3, 4}, {6, 5, 7, 8}, {10, 9, 11, 12}, {13, 14, 15, 16}, {17, 18, 19, 20},
-    {21, 22, 23, 24}, {25, 26, 27, 28}, {35, 36, 34, 33}};
-
-// Closes every modal message box as soon as it is up and counts them.
-class WarningWatch final
-{
-public:
-    WarningWatch()
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                ++m_count;
-                box->close();
-            }
-        });
-        m_timer.start(5);
-    }
-    int count() const { return m_count; }
-
-private:
-    QTimer m_timer;
-    int m_count = 0;
-};
 
 // A digit-row key on a US layout.
 void sendDigit(QWidget *target, int digit)
@@ -53,13 +26,13 @@ void sendDigit(QWidget *target, int digit)
 
 } // namespace
 
-class BackEntryTest final : public QObject
+class BackEntryTest final : public KvtTest::SheetTest<BackSheetScreen>
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { showSheet(); }
+    void cleanup() { m_screen.reset(); }
 
     void rows_data();
     void rows();
@@ -85,30 +58,13 @@ private slots:
     void toolTipsNameWhatTheKeysTick();
 
 private:
-    QCheckBox *box(int number) const { return m_screen->findChild<QCheckBox *>(u"Check%1"_s.arg(number)); }
-    template<typename T> T *control(const QString &name) const { return m_screen->findChild<T *>(name); }
     QList<bool> ticksOf(int row) const;
-    void press(const QString &button) { QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton); }
-
-    std::unique_ptr<BackSheetScreen> m_screen;
 };
-
-void BackEntryTest::init()
-{
-    m_screen = std::make_unique<BackSheetScreen>();
-    m_screen->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_screen.get()));
-}
-
-void BackEntryTest::cleanup()
-{
-    m_screen.reset();
-}
 
 QList<bool> BackEntryTest::ticksOf(int row) const
 {
     QList<bool> ticks;
-    for (int number : kRows[row])
+    for (int number : kBackRows[row])
         ticks << (box(number)->checkState() == Qt::Checked);
     return ticks;
 }
@@ -124,7 +80,7 @@ void BackEntryTest::rows_data()
     for (int row = 0; row < 8; ++row)
         for (int digit = row == 0 ? 2 : 1; digit <= 4; ++digit) {
             const int focusPlace = (row + digit) % 4;
-            const QString next = row == 7 ? u"Command2"_s : u"Check%1"_s.arg(kRows[row + 1][digit - 1]);
+            const QString next = row == 7 ? u"Command2"_s : u"Check%1"_s.arg(kBackRows[row + 1][digit - 1]);
             QTest::addRow("row %d, focus on answer %d, key %d", row + 1, focusPlace + 1, digit)
                 << row << focusPlace << digit << next;
         }
@@ -138,11 +94,11 @@ void BackEntryTest::rows()
     QFETCH(QString, nextFocus);
 
     WarningWatch watch; // "ไม่" may be the answer to clear
-    box(kRows[row][digit % 4])->setCheckState(Qt::Checked); // another answer, to be cleared
+    box(kBackRows[row][digit % 4])->setCheckState(Qt::Checked); // another answer, to be cleared
     if (row != 0)
-        box(kRows[row][(digit + 1) % 4])->setCheckState(Qt::Checked);
-    box(kRows[row][focusPlace])->setFocus();
-    sendDigit(box(kRows[row][focusPlace]), digit);
+        box(kBackRows[row][(digit + 1) % 4])->setCheckState(Qt::Checked);
+    box(kBackRows[row][focusPlace])->setFocus();
+    sendDigit(box(kBackRows[row][focusPlace]), digit);
 
     QList<bool> expected {false, false, false, false};
     expected[digit - 1] = true;
@@ -151,7 +107,7 @@ void BackEntryTest::rows()
     // The answered box scores what a click would give it.
     if (row >= 2) {
         const int weights[4] = {0, 0, 1, 2};
-        QCOMPARE(m_screen->boxScores()[static_cast<std::size_t>(kRows[row][digit - 1] - 1)], weights[digit - 1]);
+        QCOMPARE(m_screen->boxScores()[static_cast<std::size_t>(kBackRows[row][digit - 1] - 1)], weights[digit - 1]);
     }
 }
 
@@ -225,7 +181,7 @@ void BackEntryTest::clearKeys()
         box(number)->setCheckState(Qt::Checked);
     QTRY_COMPARE(watch.count(), 1);
     for (int row : {0, 7}) {
-        QCheckBox *focused = box(kRows[row][0]);
+        QCheckBox *focused = box(kBackRows[row][0]);
         focused->setFocus();
         NativeKeys::send(focused, key);
         QCOMPARE(ticksOf(row), (QList<bool> {false, false, false, false}));
@@ -256,7 +212,7 @@ void BackEntryTest::thaiLayout()
     QList<bool> expected {false, false, false, false};
     expected[place] = true;
     QCOMPARE(ticksOf(2), expected);
-    QCOMPARE(m_screen->focusWidget(), box(kRows[3][place]));
+    QCOMPARE(m_screen->focusWidget(), box(kBackRows[3][place]));
 }
 
 void BackEntryTest::readyForTheNextForm_data()
@@ -389,12 +345,6 @@ void BackEntryTest::toolTipsNameWhatTheKeysTick()
     }
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    Application::setUp(app);
-    BackEntryTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+KVT_TEST_MAIN(BackEntryTest)
 
 #include "tst_backentry.moc"

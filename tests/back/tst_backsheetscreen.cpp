@@ -1,23 +1,21 @@
 #include "back/backsheetscreen.h"
 #include "front/frontsheetscreen.h"
-#include "shell/application.h"
-#include "shell/screenregistry.h"
+#include "kvttest.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
-#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <array>
-#include <memory>
 
 using namespace Qt::StringLiterals;
+using KvtTest::twips;
+using KvtTest::WarningWatch;
 
 Q_DECLARE_METATYPE(Qt::CheckState)
 
@@ -29,50 +27,32 @@ const QString kModerate = u"รุนแรงปานกลาง"_s;
 const QString kSevere = u"รุนแรงมาก"_s;
 const QColor kRed(255, 0, 0);
 
-constexpr int px(int twips)
-{
-    return twips / 15;
-}
-
 // The Interference grid as the paper form lays it out: one row per area, the
-// unscored box in front of the area name first, then "ไม่" to "มาก".
+// unscored box in front of the area name first, then the row's answers "ไม่"
+// to "มาก".
 constexpr int kGridLefts[] = {5880, 8040, 8760, 9600, 10440};
 struct GridRow {
     int top;
     const char16_t *area;
-    int boxes[5];
+    int leading;
+    const int (&answers)[4];
+    int box(std::size_t column) const { return column == 0 ? leading : answers[column - 1]; }
 };
 constexpr GridRow kGrid[] = {
-    {1080, u"ความเป็นอยู่ที่บ้าน", {29, 13, 14, 15, 16}},
-    {1560, u"การคบเพื่อน", {30, 17, 18, 19, 20}},
-    {2040, u"การเรียนในห้องเรียน", {31, 21, 22, 23, 24}},
-    {2520, u"กิจกรรมยามว่าง", {32, 25, 26, 27, 28}},
+    {1080, u"ความเป็นอยู่ที่บ้าน", 29, KvtTest::kBackRows[3]},
+    {1560, u"การคบเพื่อน", 30, KvtTest::kBackRows[4]},
+    {2040, u"การเรียนในห้องเรียน", 31, KvtTest::kBackRows[5]},
+    {2520, u"กิจกรรมยามว่าง", 32, KvtTest::kBackRows[6]},
 };
 constexpr const char16_t *kGridHeaders[] = {u"ไม่", u"เล็กน้อย", u"ค่อนข้างมาก", u"มาก"};
 
-template<typename T = QWidget> T *child(const QWidget *screen, const QString &name)
-{
-    T *found = screen->findChild<T *>(name);
-    if (!found)
-        qFatal("no control %s", qPrintable(name));
-    return found;
-}
-
-QCheckBox *box(const QWidget *screen, int number)
-{
-    return child<QCheckBox>(screen, u"Check%1"_s.arg(number));
-}
 QString resultText(const QWidget *screen)
 {
-    return child<QLineEdit>(screen, u"Text1"_s)->text();
+    return KvtTest::control<QLineEdit>(screen, u"Text1"_s)->text();
 }
 QString severityText(const QWidget *screen)
 {
-    return child<QLabel>(screen, u"Label18"_s)->text();
-}
-void press(const QWidget *screen, const char *button)
-{
-    child<QPushButton>(screen, QLatin1String(button))->click();
+    return KvtTest::control<QLabel>(screen, u"Label18"_s)->text();
 }
 
 // Numbers of the boxes that are disabled right now.
@@ -80,7 +60,7 @@ QList<int> disabledBoxes(const QWidget *screen)
 {
     QList<int> disabled;
     for (int number = 1; number <= 36; ++number)
-        if (!box(screen, number)->isEnabled())
+        if (!KvtTest::box(screen, number)->isEnabled())
             disabled << number;
     return disabled;
 }
@@ -93,44 +73,15 @@ QList<int> range(int first, int last)
     return numbers;
 }
 
-// Closes every modal message box as soon as it is up and remembers what it said.
-class WarningWatch final
-{
-public:
-    struct Seen {
-        QString text;
-        QString title;
-        QMessageBox::Icon icon;
-        QMessageBox::StandardButtons buttons;
-    };
-
-    WarningWatch()
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                m_seen.push_back({box->text(), box->windowTitle(), box->icon(), box->standardButtons()});
-                box->close();
-            }
-        });
-        m_timer.start(5);
-    }
-
-    const QList<Seen> &seen() const { return m_seen; }
-
-private:
-    QTimer m_timer;
-    QList<Seen> m_seen;
-};
-
 } // namespace
 
-class BackSheetScreenTest final : public QObject
+class BackSheetScreenTest final : public KvtTest::SheetTest<BackSheetScreen>
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { showSheet(); }
+    void cleanup() { m_screen.reset(); }
 
     void noDifficultiesRule_data();
     void noDifficultiesRule();
@@ -149,22 +100,7 @@ private slots:
     void looks();
     void focusOrder();
     void accessibility();
-
-private:
-    std::unique_ptr<BackSheetScreen> m_screen;
 };
-
-void BackSheetScreenTest::init()
-{
-    m_screen = std::make_unique<BackSheetScreen>();
-    m_screen->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_screen.get()));
-}
-
-void BackSheetScreenTest::cleanup()
-{
-    m_screen.reset();
-}
 
 void BackSheetScreenTest::noDifficultiesRule_data()
 {
@@ -187,16 +123,16 @@ void BackSheetScreenTest::noDifficultiesRule()
     QFETCH(int, warnings);
 
     for (int number : {11, 12, 2, 5, 29})
-        box(m_screen.get(), number)->click();
+        box(number)->click();
     WarningWatch watch;
     for (Qt::CheckState state : states)
-        box(m_screen.get(), 1)->setCheckState(state);
+        box(1)->setCheckState(state);
 
     QCOMPARE(disabledBoxes(m_screen.get()), disabled);
     QCOMPARE(watch.seen().size(), warnings);
     // The rule never touches a tick or a score.
     for (int number : {11, 12, 2, 5, 29})
-        QVERIFY(box(m_screen.get(), number)->isChecked());
+        QVERIFY(box(number)->isChecked());
     QCOMPARE(m_screen->boxScores()[10], 1);
     QCOMPARE(m_screen->boxScores()[11], 2);
 }
@@ -204,7 +140,7 @@ void BackSheetScreenTest::noDifficultiesRule()
 void BackSheetScreenTest::warningOnUserTick()
 {
     WarningWatch watch;
-    QCheckBox *no = box(m_screen.get(), 1);
+    QCheckBox *no = box(1);
     QTest::mouseClick(no, Qt::LeftButton, {}, no->rect().center());
 
     QCOMPARE(no->checkState(), Qt::Checked);
@@ -217,7 +153,7 @@ void BackSheetScreenTest::warningOnUserTick()
     QCOMPARE(disabledBoxes(m_screen.get()), range(5, 36));
 
     // A disabled box no longer takes the user's click.
-    QCheckBox *upset = box(m_screen.get(), 12);
+    QCheckBox *upset = box(12);
     QTest::mouseClick(upset, Qt::LeftButton, {}, upset->rect().center());
     QVERIFY(!upset->isChecked());
 
@@ -236,7 +172,7 @@ void BackSheetScreenTest::boxScores_data()
     QMap<int, int> ticked {{10, 0}, {9, 0}, {11, 1}, {12, 2}, {35, 0}, {36, 0}, {34, 1}, {33, 2}};
     for (const GridRow &row : kGrid)
         for (int level = 0; level < 4; ++level)
-            ticked[row.boxes[level + 1]] = std::array {0, 0, 1, 2}[static_cast<std::size_t>(level)];
+            ticked[row.answers[level]] = std::array {0, 0, 1, 2}[static_cast<std::size_t>(level)];
     for (int number = 2; number <= 36; ++number)
         QTest::addRow("Check%d", number) << number << ticked.value(number, 0);
 }
@@ -246,10 +182,10 @@ void BackSheetScreenTest::boxScores()
     QFETCH(int, number);
     QFETCH(int, score);
 
-    QCheckBox *answer = box(m_screen.get(), number);
+    QCheckBox *answer = box(number);
     QTest::mouseClick(answer, Qt::LeftButton, {}, answer->rect().center());
     QVERIFY(answer->isChecked());
-    press(m_screen.get(), "Command2");
+    press(u"Command2"_s);
     QCOMPARE(resultText(m_screen.get()), QString::number(score));
 
     QTest::mouseClick(answer, Qt::LeftButton, {}, answer->rect().center());
@@ -284,11 +220,11 @@ void BackSheetScreenTest::interpretation()
 
     WarningWatch watch;
     for (int number : ticks)
-        box(m_screen.get(), number)->click();
-    child<QLineEdit>(m_screen.get(), u"Text1"_s)->setText(u"99"_s); // typed by the user
+        box(number)->click();
+    control<QLineEdit>(u"Text1"_s)->setText(u"99"_s); // typed by the user
 
     for (int run = 0; run < 2; ++run) {
-        press(m_screen.get(), "Command2");
+        press(u"Command2"_s);
         QCOMPARE(resultText(m_screen.get()), score);
         QCOMPARE(severityText(m_screen.get()), word);
     }
@@ -296,13 +232,13 @@ void BackSheetScreenTest::interpretation()
 
 void BackSheetScreenTest::scoreAboveEveryRangeEmptiesWord()
 {
-    box(m_screen.get(), 12)->click();
-    press(m_screen.get(), "Command2");
+    box(12)->click();
+    press(u"Command2"_s);
     QCOMPARE(severityText(m_screen.get()), kModerate);
 
     for (int number : {16, 20, 24, 28, 33, 11})
-        box(m_screen.get(), number)->click();
-    press(m_screen.get(), "Command2");
+        box(number)->click();
+    press(u"Command2"_s);
     QCOMPARE(resultText(m_screen.get()), u"13"_s);
     QCOMPARE(severityText(m_screen.get()), QString());
 }
@@ -323,22 +259,22 @@ void BackSheetScreenTest::reset()
 
     WarningWatch watch;
     for (int number : {2, 6, 11, 12, 19, 29, 33, 1})
-        box(m_screen.get(), number)->click();
-    press(m_screen.get(), "Command2");
+        box(number)->click();
+    press(u"Command2"_s);
     QCOMPARE(watch.seen().size(), 1);
 
-    press(m_screen.get(), button.constData());
+    press(QString::fromLatin1(button));
     QCOMPARE(watch.seen().size(), 1); // clearing "ไม่" warns no one
     QCOMPARE(m_screen->isVisible(), staysShown);
     for (int number = 1; number <= 36; ++number) {
-        QCOMPARE(box(m_screen.get(), number)->checkState(), Qt::Unchecked);
-        QVERIFY(box(m_screen.get(), number)->isEnabled());
+        QCOMPARE(box(number)->checkState(), Qt::Unchecked);
+        QVERIFY(box(number)->isEnabled());
     }
     QCOMPARE(m_screen->boxScores(), Back::BoxScores {});
     QCOMPARE(resultText(m_screen.get()), QString());
     QCOMPARE(severityText(m_screen.get()), QString());
 
-    press(m_screen.get(), "Command2");
+    press(u"Command2"_s);
     QCOMPARE(resultText(m_screen.get()), u"0"_s);
     QCOMPARE(severityText(m_screen.get()), kSlight);
 }
@@ -350,8 +286,8 @@ void BackSheetScreenTest::closeLeavesFrontSideAlone()
     screens.show(Screen::FrontSheet);
     QWidget *front = screens.screen(Screen::FrontSheet);
     for (int number : {1, 5, 9, 20, 43})
-        box(front, number)->click();
-    press(front, "Command1");
+        KvtTest::box(front, number)->click();
+    KvtTest::press(front, u"Command1"_s);
     const auto frontState = [front] {
         QStringList texts;
         for (const QLineEdit *field : front->findChildren<QLineEdit *>())
@@ -363,15 +299,15 @@ void BackSheetScreenTest::closeLeavesFrontSideAlone()
     };
     const auto before = frontState();
 
-    press(front, "Command3"); // "ด้านหลัง"
+    KvtTest::press(front, u"Command3"_s); // "ด้านหลัง"
     QWidget *back = screens.screen(Screen::BackSheet);
     QVERIFY(back && back->isVisible());
     WarningWatch watch;
     for (int number : {12, 33, 1})
-        box(back, number)->click();
-    press(back, "Command2");
+        KvtTest::box(back, number)->click();
+    KvtTest::press(back, u"Command2"_s);
     front->hide(); // so that its coming back shows
-    press(back, "Command1");
+    KvtTest::press(back, u"Command1"_s);
 
     QVERIFY(!back->isVisible());
     QVERIFY(front->isVisible());
@@ -380,7 +316,7 @@ void BackSheetScreenTest::closeLeavesFrontSideAlone()
     screens.show(Screen::BackSheet);
     QCOMPARE(screens.screen(Screen::BackSheet), back);
     QCOMPARE(disabledBoxes(back), QList<int>());
-    QVERIFY(!box(back, 12)->isChecked());
+    QVERIFY(!KvtTest::box(back, 12)->isChecked());
     QCOMPARE(static_cast<BackSheetScreen *>(back)->boxScores(), Back::BoxScores {});
 }
 
@@ -392,8 +328,8 @@ void BackSheetScreenTest::closeBoxGivesNewScreen()
     QPointer<QWidget> back = screens.screen(Screen::BackSheet);
     WarningWatch watch;
     for (int number : {12, 33, 1})
-        box(back, number)->click();
-    press(back, "Command2");
+        KvtTest::box(back, number)->click();
+    KvtTest::press(back, u"Command2"_s);
 
     back->close();
     QTRY_VERIFY(back.isNull());
@@ -401,7 +337,7 @@ void BackSheetScreenTest::closeBoxGivesNewScreen()
     auto *fresh = static_cast<BackSheetScreen *>(screens.screen(Screen::BackSheet));
     QVERIFY(fresh);
     for (int number = 1; number <= 36; ++number)
-        QVERIFY(!box(fresh, number)->isChecked());
+        QVERIFY(!KvtTest::box(fresh, number)->isChecked());
     QCOMPARE(disabledBoxes(fresh), QList<int>());
     QCOMPARE(fresh->boxScores(), Back::BoxScores {});
     QCOMPARE(resultText(fresh), QString());
@@ -412,7 +348,7 @@ void BackSheetScreenTest::layout_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
-    QTest::addColumn<QRect>("twips");
+    QTest::addColumn<QRect>("paper"); // in twips
 
     const struct {
         const char *name;
@@ -464,61 +400,60 @@ void BackSheetScreenTest::layout_data()
                                     << control.twips;
     for (const GridRow &row : kGrid)
         for (std::size_t column = 0; column < 5; ++column)
-            QTest::addRow("Check%d", row.boxes[column])
-                << u"Check%1"_s.arg(row.boxes[column]) << QString() << QRect(kGridLefts[column], row.top, 255, 255);
+            QTest::addRow("Check%d", row.box(column))
+                << u"Check%1"_s.arg(row.box(column)) << QString() << QRect(kGridLefts[column], row.top, 255, 255);
 }
 
 void BackSheetScreenTest::layout()
 {
     QFETCH(QString, name);
     QFETCH(QString, caption);
-    QFETCH(QRect, twips);
+    QFETCH(QRect, paper);
 
-    QWidget *control = child(m_screen.get(), name);
-    QCOMPARE(control->geometry(), QRect(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height())));
-    QCOMPARE(control->property("text").toString(), caption);
+    QWidget *widget = control(name);
+    QVERIFY2(widget, qPrintable(name));
+    QCOMPARE(widget->geometry(), twips(paper.x(), paper.y(), paper.width(), paper.height()));
+    QCOMPARE(widget->property("text").toString(), caption);
 }
 
 void BackSheetScreenTest::looks()
 {
     QCOMPARE(m_screen->objectName(), u"Form4"_s);
     QCOMPARE(m_screen->windowTitle(), u"ด้านหลัง  แบบประเมินพฤติกรรมเด็ก (KVT)"_s);
-    QCOMPARE(m_screen->geometry(), QRect(px(330), px(1110), px(11415), px(6390)));
-    QCOMPARE(child(m_screen.get(), u"Line1"_s)->geometry(), QRect(px(5040) - 1, 0, 2, px(6240)));
+    QCOMPARE(m_screen->geometry(), twips(330, 1110, 11415, 6390));
+    QCOMPARE(control(u"Line1"_s)->geometry(), QRect(twips(5040) - 1, 0, 2, twips(6240)));
 
     for (const char *red : {"Label19", "Check1", "Label3", "Label18"})
-        QCOMPARE(child(m_screen.get(), QLatin1String(red))->palette().color(QPalette::WindowText), kRed);
-    auto *result = child<QLineEdit>(m_screen.get(), u"Text1"_s);
+        QCOMPARE(control(QLatin1String(red))->palette().color(QPalette::WindowText), kRed);
+    auto *result = control<QLineEdit>(u"Text1"_s);
     QCOMPARE(result->palette().color(QPalette::Text), kRed);
     QVERIFY(result->isEnabled() && !result->isReadOnly());
     QCOMPARE(result->alignment() & Qt::AlignHorizontal_Mask, Qt::Alignment(Qt::AlignHCenter));
-    QCOMPARE(child<QLabel>(m_screen.get(), u"Label19"_s)->alignment() & Qt::AlignHorizontal_Mask,
-        Qt::Alignment(Qt::AlignHCenter));
+    QCOMPARE(control<QLabel>(u"Label19"_s)->alignment() & Qt::AlignHorizontal_Mask, Qt::Alignment(Qt::AlignHCenter));
     for (const char *bold : {"Label19", "Text1", "Label18"}) {
-        const QFont font = child(m_screen.get(), QLatin1String(bold))->font();
+        const QFont font = control(QLatin1String(bold))->font();
         QVERIFY2(font.bold() && font.pointSize() == 12, bold);
     }
     for (const char *button : {"Command1", "Command2", "Command3"})
-        QCOMPARE(
-            child(m_screen.get(), QLatin1String(button))->palette().color(QPalette::Button), QColor(255, 128, 128));
+        QCOMPARE(control(QLatin1String(button))->palette().color(QPalette::Button), QColor(255, 128, 128));
 }
 
 void BackSheetScreenTest::focusOrder()
 {
     QVERIFY(QTest::qWaitForWindowActive(m_screen.get()));
-    QCOMPARE(QApplication::focusWidget(), box(m_screen.get(), 1));
+    QCOMPARE(QApplication::focusWidget(), box(1));
 
     QStringList expected;
     for (int number = 1; number <= 36; ++number)
         expected << u"Check%1"_s.arg(number);
     expected << u"Text1"_s << u"Command1"_s << u"Command2"_s << u"Command3"_s;
     QStringList order;
-    QWidget *widget = box(m_screen.get(), 1);
+    QWidget *widget = box(1);
     do {
         if (widget->focusPolicy() & Qt::TabFocus)
             order << widget->objectName();
         widget = widget->nextInFocusChain();
-    } while (widget != box(m_screen.get(), 1));
+    } while (widget != box(1));
     QCOMPARE(order, expected);
 }
 
@@ -526,24 +461,17 @@ void BackSheetScreenTest::accessibility()
 {
     for (const GridRow &row : kGrid) {
         const QString area = QString::fromUtf16(row.area);
-        QCOMPARE(box(m_screen.get(), row.boxes[0])->accessibleName(), area);
+        QCOMPARE(box(row.leading)->accessibleName(), area);
         for (int level = 0; level < 4; ++level)
-            QCOMPARE(box(m_screen.get(), row.boxes[level + 1])->accessibleName(),
-                area + u' ' + QString::fromUtf16(kGridHeaders[level]));
+            QCOMPARE(box(row.answers[level])->accessibleName(), area + u' ' + QString::fromUtf16(kGridHeaders[level]));
     }
     for (int number : {9, 10, 11, 12})
-        QCOMPARE(box(m_screen.get(), number)->accessibleDescription(), u"ปัญหานี้ทำให้เด็กรู้สึกไม่สบายใจหรือไม่"_s);
+        QCOMPARE(box(number)->accessibleDescription(), u"ปัญหานี้ทำให้เด็กรู้สึกไม่สบายใจหรือไม่"_s);
     for (int number : {33, 34, 35, 36})
-        QCOMPARE(box(m_screen.get(), number)->accessibleDescription(), u"ปัญหานี้ทำให้คุณหรือครอบครัวเกิดความยุ่งยากหรือไม่"_s);
-    QCOMPARE(child(m_screen.get(), u"Text1"_s)->accessibleName(), u"คะแนนรวมแบบประเมินด้านหลัง"_s);
+        QCOMPARE(box(number)->accessibleDescription(), u"ปัญหานี้ทำให้คุณหรือครอบครัวเกิดความยุ่งยากหรือไม่"_s);
+    QCOMPARE(control(u"Text1"_s)->accessibleName(), u"คะแนนรวมแบบประเมินด้านหลัง"_s);
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    Application::setUp(app);
-    BackSheetScreenTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+KVT_TEST_MAIN(BackSheetScreenTest)
 
 #include "tst_backsheetscreen.moc"

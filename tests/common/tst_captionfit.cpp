@@ -1,5 +1,4 @@
-#include "shell/application.h"
-#include "shell/screenregistry.h"
+#include "kvttest.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -226,33 +225,18 @@ QStringList linesDrawnBy(QWidget *widget)
 
 } // namespace
 
-class CaptionFitTest final : public QObject
+class CaptionFitTest final : public KvtTest::RegistryTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
+    void initTestCase() { openScreens(KvtTest::kScreens); }
+    void cleanupTestCase() { closeScreens(); }
     void captionsShowWhole_data();
     void captionsShowWhole();
     void wrappedCaptionsBreakBetweenWords_data();
     void wrappedCaptionsBreakBetweenWords();
-
-private:
-    ScreenRegistry *m_screens = nullptr;
 };
-
-void CaptionFitTest::initTestCase()
-{
-    m_screens = new ScreenRegistry(this);
-    for (Screen which : {Screen::Welcome, Screen::Menu, Screen::FrontSheet, Screen::BackSheet})
-        m_screens->show(which);
-}
-
-void CaptionFitTest::cleanupTestCase()
-{
-    delete m_screens;
-}
 
 void CaptionFitTest::captionsShowWhole_data()
 {
@@ -260,8 +244,8 @@ void CaptionFitTest::captionsShowWhole_data()
     QTest::addColumn<QString>("text"); // empty: the widget's own caption
     QTest::addColumn<qreal>("scale");
 
-    for (Screen which : {Screen::Welcome, Screen::Menu, Screen::FrontSheet, Screen::BackSheet}) {
-        QWidget *window = m_screens->screen(which);
+    for (Screen which : KvtTest::kScreens) {
+        QWidget *window = screen(which);
         for (QWidget *widget : window->findChildren<QWidget *>()) {
             const std::optional<Caption> caption = captionOf(widget);
             if (!caption)
@@ -310,7 +294,7 @@ void CaptionFitTest::wrappedCaptionsBreakBetweenWords_data()
     QTest::addColumn<QStringList>("lines");
 
     const auto label = [this](Screen which) {
-        return m_screens->screen(which)->findChild<QLabel *>(which == Screen::Welcome ? u"Label1"_s : u"Notice1"_s);
+        return screen(which)->findChild<QLabel *>(which == Screen::Welcome ? u"Label1"_s : u"Notice1"_s);
     };
     QLabel *welcome = label(Screen::Welcome);
     QLabel *frontNotice = label(Screen::FrontSheet);
@@ -319,8 +303,7 @@ void CaptionFitTest::wrappedCaptionsBreakBetweenWords_data()
                                   << QStringList {u"โปรแกรมแปลผลการประเมินพฤติกรรม (KVT) เวอร์ชั่น 1.0 เป็น"_s,
                                          u"ลิขสิทธิ์ของโรงเรียนตัวอย่างวิทยา อ.เมืองตัวอย่าง จ.ตัวอย่าง"_s,
                                          u"พัฒนาขึ้นเมื่อวันที่ 26 กันยายน 2548"_s};
-    QTest::newRow("Form3 Label47") << m_screens->screen(Screen::FrontSheet)->findChild<QLabel *>(u"Label47"_s)
-                                   << QString()
+    QTest::newRow("Form3 Label47") << screen(Screen::FrontSheet)->findChild<QLabel *>(u"Label47"_s) << QString()
                                    << QStringList {
                                           u"ใน 1 ข้อ โปรดทำเครื่องหมายถูกเพียงตัวเลือกเดียวเท่านั้น เพื่อการแปลผลที่"_s, u"ถูกต้อง"_s};
     QTest::newRow("Form3 Notice1") << frontNotice << wordsFor(frontNotice).at(1)
@@ -355,12 +338,6 @@ void CaptionFitTest::wrappedCaptionsBreakBetweenWords()
     QCOMPARE(drawn, lines);
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    Application::setUp(app);
-    CaptionFitTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+KVT_TEST_MAIN(CaptionFitTest)
 
 #include "tst_captionfit.moc"

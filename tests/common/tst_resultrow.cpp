@@ -1,5 +1,4 @@
-#include "shell/application.h"
-#include "shell/screenregistry.h"
+#include "kvttest.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -7,18 +6,16 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <memory>
-
 using namespace Qt::StringLiterals;
 
 // The row of one child's results gathers both sides, as the program has them.
-class ResultRowTest final : public QObject
+class ResultRowTest final : public KvtTest::RegistryTest
 {
     Q_OBJECT
 
 private slots:
     void init();
-    void cleanup();
+    void cleanup() { closeScreens(); }
 
     void rowOfBothSides_data();
     void rowOfBothSides();
@@ -26,34 +23,18 @@ private slots:
     void backSideDiscardedByItsCloseBox();
 
 private:
-    QWidget *screen(Screen which) const { return m_screens->screen(which); }
-    void press(Screen which, const QString &button)
-    {
-        QTest::mouseClick(screen(which)->findChild<QPushButton *>(button), Qt::LeftButton);
-    }
     void tick(Screen which, std::initializer_list<int> boxes)
     {
         for (int number : boxes)
-            screen(which)->findChild<QCheckBox *>(u"Check%1"_s.arg(number))->setCheckState(Qt::Checked);
+            box(which, number)->setCheckState(Qt::Checked);
     }
     QStringList copiedFields(Screen from);
-
-    std::unique_ptr<ScreenRegistry> m_screens;
 };
 
 void ResultRowTest::init()
 {
     QApplication::clipboard()->clear();
-    m_screens = std::make_unique<ScreenRegistry>();
-    m_screens->show(Screen::Welcome);
-    m_screens->show(Screen::Menu);
-    m_screens->show(Screen::FrontSheet);
-}
-
-void ResultRowTest::cleanup()
-{
-    m_screens.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    openScreens({Screen::Welcome, Screen::Menu, Screen::FrontSheet});
 }
 
 QStringList ResultRowTest::copiedFields(Screen from)
@@ -108,12 +89,6 @@ void ResultRowTest::backSideDiscardedByItsCloseBox()
     QCOMPARE(copiedFields(Screen::FrontSheet).mid(12), (QStringList {QString(), QString()}));
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    Application::setUp(app);
-    ResultRowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+KVT_TEST_MAIN(ResultRowTest)
 
 #include "tst_resultrow.moc"

@@ -1,5 +1,5 @@
 #include "front/frontsheetscreen.h"
-#include "shell/application.h"
+#include "kvttest.h"
 #include "tests/common/nativekeys.h"
 
 #include <QAction>
@@ -12,18 +12,11 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <memory>
-
 using namespace Qt::StringLiterals;
+using KvtTest::kFrontBoxesOfItem;
 using NativeKeys::Key;
 
 namespace {
-
-// The paper's item table, item by item: NotTrue, SomewhatTrue, CertainlyTrue boxes.
-constexpr int kBoxesOfItem[25][3] = {{1, 2, 3}, {6, 5, 4}, {9, 8, 7}, {10, 11, 12}, {15, 14, 13}, {16, 17, 18},
-    {19, 20, 21}, {22, 23, 24}, {30, 29, 28}, {25, 26, 27}, {31, 32, 33}, {34, 35, 36}, {37, 38, 39}, {48, 47, 46},
-    {45, 44, 43}, {75, 74, 73}, {70, 71, 72}, {67, 68, 69}, {66, 65, 64}, {61, 62, 63}, {60, 59, 58}, {57, 56, 55},
-    {54, 53, 52}, {40, 41, 42}, {51, 50, 49}};
 
 QString noticeText(const QString &unanswered, const QString &doubled)
 {
@@ -37,13 +30,13 @@ QString noticeText(const QString &unanswered, const QString &doubled)
 
 } // namespace
 
-class FrontEntryTest final : public QObject
+class FrontEntryTest final : public KvtTest::SheetTest<FrontSheetScreen>
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { showSheet(); }
+    void cleanup() { m_screen.reset(); }
 
     void digits_data();
     void digits();
@@ -68,27 +61,10 @@ private slots:
     void toolTipsNameTheKeys();
 
 private:
-    QCheckBox *box(int number) const { return m_screen->findChild<QCheckBox *>(u"Check%1"_s.arg(number)); }
-    QCheckBox *itemBox(int item, int column) const { return box(kBoxesOfItem[item - 1][column]); }
-    template<typename T> T *control(const QString &name) const { return m_screen->findChild<T *>(name); }
+    QCheckBox *itemBox(int item, int column) const { return box(kFrontBoxesOfItem[item - 1][column]); }
     QList<bool> ticksOf(int item) const;
-    void press(const QString &button) { QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton); }
     void tickItems(int column, const QList<int> &skip = {});
-
-    std::unique_ptr<FrontSheetScreen> m_screen;
 };
-
-void FrontEntryTest::init()
-{
-    m_screen = std::make_unique<FrontSheetScreen>();
-    m_screen->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_screen.get()));
-}
-
-void FrontEntryTest::cleanup()
-{
-    m_screen.reset();
-}
 
 QList<bool> FrontEntryTest::ticksOf(int item) const
 {
@@ -116,7 +92,7 @@ void FrontEntryTest::digits_data()
     for (int item : {1, 7, 15, 16, 24, 25})
         for (int focusColumn = 0; focusColumn < 3; ++focusColumn)
             for (int digit = 1; digit <= 3; ++digit) {
-                const QString next = item == 25 ? u"Command1"_s : u"Check%1"_s.arg(kBoxesOfItem[item][digit - 1]);
+                const QString next = item == 25 ? u"Command1"_s : u"Check%1"_s.arg(kFrontBoxesOfItem[item][digit - 1]);
                 QTest::addRow("item %d, focus in column %d, key %d", item, focusColumn + 1, digit)
                     << item << focusColumn << digit << next;
             }
@@ -143,7 +119,7 @@ void FrontEntryTest::digits()
     // Through the tick rule: the scores follow the states.
     const Front::BoxScores scores = m_screen->boxScores();
     for (int column = 0; column < 3; ++column) {
-        const int number = kBoxesOfItem[item - 1][column];
+        const int number = kFrontBoxesOfItem[item - 1][column];
         const int tickedValue
             = (item == 7 || item == 11 || item == 14 || item == 21 || item == 25) ? 2 - column : column;
         QCOMPARE(scores[static_cast<std::size_t>(number - 1)], column == digit - 1 ? tickedValue : 0);
@@ -403,12 +379,6 @@ void FrontEntryTest::toolTipsNameTheKeys()
         QCOMPARE(box->toolTip(), u"1 ไม่จริง · 2 ค่อนข้างจริง · 3 จริง · 0 ล้าง"_s);
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    Application::setUp(app);
-    FrontEntryTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+KVT_TEST_MAIN(FrontEntryTest)
 
 #include "tst_frontentry.moc"

@@ -1,5 +1,5 @@
 #include "front/frontsheetscreen.h"
-#include "shell/application.h"
+#include "kvttest.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -10,22 +10,12 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <memory>
-
 using namespace Qt::StringLiterals;
+using KvtTest::kFrontBoxesOfItem;
+using KvtTest::twips;
 
 namespace {
 
-QRect twips(int left, int top, int width, int height)
-{
-    return {left / 15, top / 15, width / 15, height / 15};
-}
-
-// The paper's item table, item by item: NotTrue, SomewhatTrue, CertainlyTrue boxes.
-constexpr int kBoxesOfItem[25][3] = {{1, 2, 3}, {6, 5, 4}, {9, 8, 7}, {10, 11, 12}, {15, 14, 13}, {16, 17, 18},
-    {19, 20, 21}, {22, 23, 24}, {30, 29, 28}, {25, 26, 27}, {31, 32, 33}, {34, 35, 36}, {37, 38, 39}, {48, 47, 46},
-    {45, 44, 43}, {75, 74, 73}, {70, 71, 72}, {67, 68, 69}, {66, 65, 64}, {61, 62, 63}, {60, 59, 58}, {57, 56, 55},
-    {54, 53, 52}, {40, 41, 42}, {51, 50, 49}};
 constexpr int kLabelOfItem[25]
     = {1, 5, 7, 8, 9, 10, 15, 14, 13, 12, 11, 16, 17, 18, 19, 33, 29, 27, 26, 25, 24, 20, 21, 22, 23};
 
@@ -34,13 +24,13 @@ const QStringList kBandLabels {u"Label36"_s, u"Label38"_s, u"Label40"_s, u"Label
 
 } // namespace
 
-class FrontSheetTest final : public QObject
+class FrontSheetTest final : public KvtTest::SheetTest<FrontSheetScreen>
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { showSheet(); }
+    void cleanup() { m_screen.reset(); }
 
     void itemRows_data();
     void itemRows();
@@ -60,26 +50,9 @@ private slots:
     void backSideButton();
 
 private:
-    QCheckBox *box(int number) const { return m_screen->findChild<QCheckBox *>(u"Check%1"_s.arg(number)); }
-    template<typename T> T *control(const QString &name) const { return m_screen->findChild<T *>(name); }
     void tick(std::initializer_list<int> boxes);
-    void press(const QString &button) { QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton); }
     QStringList texts(const QStringList &names) const;
-
-    std::unique_ptr<FrontSheetScreen> m_screen;
 };
-
-void FrontSheetTest::init()
-{
-    m_screen = std::make_unique<FrontSheetScreen>();
-    m_screen->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_screen.get()));
-}
-
-void FrontSheetTest::cleanup()
-{
-    m_screen.reset();
-}
 
 void FrontSheetTest::tick(std::initializer_list<int> boxes)
 {
@@ -126,7 +99,7 @@ void FrontSheetTest::itemRows()
     const int lefts[2][3] = {{720, 1560, 2400}, {3840, 4680, 5520}};
     const QString headings[3] = {u"ไม่จริง"_s, u"ค่อนข้างจริง"_s, u"จริง"_s};
     for (int column = 0; column < 3; ++column) {
-        QCheckBox *answer = box(kBoxesOfItem[item - 1][column]);
+        QCheckBox *answer = box(kFrontBoxesOfItem[item - 1][column]);
         QVERIFY(answer);
         QCOMPARE(answer->geometry(), twips(lefts[left ? 0 : 1][column], boxTop, 375, 375));
         QVERIFY(answer->text().isEmpty());
@@ -415,12 +388,6 @@ void FrontSheetTest::backSideButton()
     QCOMPARE(control<QLineEdit>(u"Text2"_s)->text(), u"2"_s);
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    Application::setUp(app);
-    FrontSheetTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+KVT_TEST_MAIN(FrontSheetTest)
 
 #include "tst_frontsheet.moc"

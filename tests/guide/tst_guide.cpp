@@ -6,6 +6,7 @@
 #include "back/backsheetscreen.h"
 #include "front/frontscoring.h"
 #include "front/frontsheetscreen.h"
+#include "kvttest.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -284,11 +285,7 @@ void GuideTest::links()
     QVERIFY(QFileInfo(QDir(QStringLiteral(KVT_GUIDE_DIR)).filePath(url.path())).isFile());
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    GuideTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+// A plain QApplication: the guide's check needs none of the program's set-up.
+KVT_TEST_MAIN_BARE(GuideTest)
 
 #include "tst_guide.moc"

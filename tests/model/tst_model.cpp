@@ -7,7 +7,7 @@
 
 #include "randomrun.h"
 
-#include "shell/application.h"
+#include "kvttest.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -147,12 +147,6 @@ void ModelTest::findsAndShrinksAFault()
     QVERIFY(RandomRun::report(*failure).contains(u"KVT_MODEL_SEED=%1"_s.arg(kDefaultSeed)));
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    Application::setUp(app);
-    ModelTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+KVT_TEST_MAIN(ModelTest)
 
 #include "tst_model.moc"

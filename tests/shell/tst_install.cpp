@@ -1,4 +1,4 @@
-#include "shell/application.h"
+#include "kvttest.h"
 
 #include <QApplication>
 #include <QDir>
@@ -170,12 +170,6 @@ void InstallTest::installedProgramStarts()
     program.waitForFinished(10000);
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    Application::setUp(app);
-    InstallTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+KVT_TEST_MAIN(InstallTest)
 
 #include "tst_install.moc"

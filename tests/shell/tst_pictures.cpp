@@ -1,4 +1,4 @@
-#include "shell/application.h"
+#include "kvttest.h"
 
 #include <QApplication>
 #include <QFile>
@@ -153,12 +153,6 @@ void PicturesTest::generatorRedrawsTheSameFiles()
 #endif
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    Application::setUp(app);
-    PicturesTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+KVT_TEST_MAIN(PicturesTest)
 
 #include "tst_pictures.moc"

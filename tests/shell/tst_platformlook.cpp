@@ -2,8 +2,7 @@
 // as the window system holds it, and the faces every caption is drawn in.
 // Run on a real window system (xcb under Xvfb, or Windows).
 
-#include "shell/application.h"
-#include "shell/screenregistry.h"
+#include "kvttest.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -25,9 +24,9 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
+using KvtTest::kScreens;
 
-constexpr Screen kScreens[] = {Screen::Welcome, Screen::Menu, Screen::FrontSheet, Screen::BackSheet};
+namespace {
 
 // The title as the window system holds it, or a null string where the
 // platform gives no way to read it.
@@ -95,13 +94,13 @@ bool inks(const QRawFont &font, quint32 glyph, qreal scale)
 
 } // namespace
 
-class PlatformLookTest final : public QObject
+class PlatformLookTest final : public KvtTest::RegistryTest
 {
     Q_OBJECT
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
+    void cleanupTestCase() { closeScreens(); }
     void titleBarShowsCaption_data();
     void titleBarShowsCaption();
     void captionsUseCarriedFaces_data();
@@ -110,30 +109,24 @@ private slots:
     void captionsDrawEveryCharacter();
 
 private:
-    ScreenRegistry *m_screens = nullptr;
     QStringList m_carriedFamilies;
 };
 
 void PlatformLookTest::initTestCase()
 {
-    m_screens = new ScreenRegistry(this);
+    openScreens({});
     for (Screen which : kScreens) {
         m_screens->show(which);
-        QVERIFY(QTest::qWaitForWindowExposed(m_screens->screen(which)));
+        QVERIFY(QTest::qWaitForWindowExposed(screen(which)));
     }
     m_carriedFamilies = QApplication::font().families();
-}
-
-void PlatformLookTest::cleanupTestCase()
-{
-    delete m_screens;
 }
 
 void PlatformLookTest::titleBarShowsCaption_data()
 {
     QTest::addColumn<QWidget *>("window");
     for (Screen which : kScreens) {
-        QWidget *window = m_screens->screen(which);
+        QWidget *window = screen(which);
         QTest::newRow(qPrintable(window->objectName())) << window;
     }
 }
@@ -149,7 +142,7 @@ void PlatformLookTest::captionsUseCarriedFaces_data()
 {
     QTest::addColumn<QWidget *>("widget");
     for (Screen which : kScreens) {
-        QWidget *window = m_screens->screen(which);
+        QWidget *window = screen(which);
         for (QWidget *widget : window->findChildren<QWidget *>())
             if (!captionOf(widget).trimmed().isEmpty())
                 QTest::addRow("%s %s", qPrintable(window->objectName()), qPrintable(widget->objectName())) << widget;
@@ -211,12 +204,6 @@ void PlatformLookTest::captionsDrawEveryCharacter()
     }
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    Application::setUp(app);
-    PlatformLookTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+KVT_TEST_MAIN(PlatformLookTest)
 
 #include "tst_platformlook.moc"

@@ -1,5 +1,4 @@
-#include "shell/application.h"
-#include "shell/screenregistry.h"
+#include "kvttest.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,7 +14,6 @@
 #include <QTest>
 
 #include <algorithm>
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -31,13 +29,13 @@ public slots:
     void openUrl(const QUrl &url) { urls << url; }
 };
 
-class ScreenFlowTest final : public QObject
+class ScreenFlowTest final : public KvtTest::RegistryTest
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { openScreens({Screen::Welcome}); }
+    void cleanup() { closeScreens(); }
 
     void startsOnWelcomeOnly();
     void enterShowsMenuAndHidesWelcome();
@@ -56,36 +54,9 @@ private slots:
     void f1OpensGuide();
 
 private:
-    QWidget *screen(Screen which) const { return m_screens->screen(which); }
-    void press(Screen which, const QString &button);
-    QCheckBox *box(Screen which, int number) const
-    {
-        return screen(which)->findChild<QCheckBox *>(u"Check%1"_s.arg(number));
-    }
     void enter();
     QList<QWidget *> visibleScreens() const;
-
-    std::unique_ptr<ScreenRegistry> m_screens;
 };
-
-void ScreenFlowTest::init()
-{
-    m_screens = std::make_unique<ScreenRegistry>();
-    m_screens->show(Screen::Welcome);
-}
-
-void ScreenFlowTest::cleanup()
-{
-    m_screens.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-void ScreenFlowTest::press(Screen which, const QString &button)
-{
-    auto *target = screen(which)->findChild<QPushButton *>(button);
-    QVERIFY(target);
-    QTest::mouseClick(target, Qt::LeftButton);
-}
 
 void ScreenFlowTest::enter()
 {
@@ -95,7 +66,7 @@ void ScreenFlowTest::enter()
 QList<QWidget *> ScreenFlowTest::visibleScreens() const
 {
     QList<QWidget *> visible;
-    for (Screen which : {Screen::Welcome, Screen::Menu, Screen::FrontSheet, Screen::BackSheet})
+    for (Screen which : KvtTest::kScreens)
         if (screen(which) && screen(which)->isVisible())
             visible << screen(which);
     return visible;
@@ -304,7 +275,7 @@ void ScreenFlowTest::programEnds()
     }
     QCOMPARE(ended.count(), 1);
     QVERIFY(visibleScreens().isEmpty());
-    for (Screen which : {Screen::Welcome, Screen::Menu, Screen::FrontSheet, Screen::BackSheet})
+    for (Screen which : KvtTest::kScreens)
         QVERIFY(!screen(which));
 }
 
@@ -327,7 +298,7 @@ void ScreenFlowTest::f1OpensGuide()
     enter();
     press(Screen::Menu, u"Command1"_s);
     press(Screen::FrontSheet, u"Command3"_s);
-    for (Screen which : {Screen::Welcome, Screen::Menu, Screen::FrontSheet, Screen::BackSheet})
+    for (Screen which : KvtTest::kScreens)
         QTest::keyClick(screen(which), Qt::Key_F1);
     QCOMPARE(browser.urls, QList<QUrl>(4, QUrl::fromLocalFile(QFileInfo(page).absoluteFilePath())));
 
@@ -336,12 +307,6 @@ void ScreenFlowTest::f1OpensGuide()
     QCOMPARE(browser.urls.size(), 4);
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    Application::setUp(app);
-    ScreenFlowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+KVT_TEST_MAIN(ScreenFlowTest)
 
 #include "tst_screenflow.moc"

@@ -1,4 +1,4 @@
-#include "shell/application.h"
+#include "kvttest.h"
 #include "shell/menuscreen.h"
 #include "shell/welcomescreen.h"
 
@@ -15,18 +15,14 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
+using KvtTest::twips;
 
 namespace {
 
-// Layout units: 15 twips to a pixel.
-QRect twips(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
-
+// The screens' controls stand directly on them.
 template<typename T> T *control(QWidget *window, const QString &name)
 {
-    return window->findChild<T *>(name, Qt::FindDirectChildrenOnly);
+    return KvtTest::control<T>(window, name, Qt::FindDirectChildrenOnly);
 }
 
 const QColor kDefault; // the control keeps the platform's colour
@@ -386,12 +382,6 @@ void WelcomeMenuTest::labelsAndPictures()
     QVERIFY(!label->hasScaledContents());
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    Application::setUp(app);
-    WelcomeMenuTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+KVT_TEST_MAIN(WelcomeMenuTest)
 
 #include "tst_welcomemenu.moc"
