@@ -5,6 +5,7 @@
 #include "backanswers.h"
 #include "common/answerkeys.h"
 #include "common/answernotice.h"
+#include "common/formcolours.h"
 #include "common/responsebox.h"
 #include "common/resultrow.h"
 #include "common/twips.h"
@@ -74,9 +75,10 @@ QStringList rowNames(const std::vector<Back::Row> &rows)
 
 BackSheetScreen::BackSheetScreen(QWidget *parent)
     : QWidget(parent)
-    , m_ui(new Ui::BackSheetScreen)
+    , m_ui(new Ui::Form4)
 {
     m_ui->setupUi(this);
+    FormColours::apply(this);
     m_results = std::make_unique<ResultRow::Results>(
         ResultRow::Side::Back, std::vector<ResultRow::Result> {{m_ui->Text1, m_ui->Label18}});
     setGeometry(QRect(QPoint(px(kWindowLeft), px(kWindowTop)), size())); // the client area, not the frame

@@ -13,7 +13,7 @@ namespace ResultRow {
 class Results;
 }
 namespace Ui {
-class BackSheetScreen;
+class Form4;
 }
 
 // The back side of the paper form (Form4): the impact questions, their score
@@ -47,7 +47,7 @@ private:
     void answerByKey(int boxNumber, int answer);
     void showNotice();
 
-    Ui::BackSheetScreen *m_ui;
+    Ui::Form4 *m_ui;
     std::array<QCheckBox *, Back::kBoxCount> m_boxes {}; // by box number, Check1 first
     std::array<ResponseBox *, Back::kBoxCount> m_responses {}; // null for the unscored boxes
     std::unique_ptr<ResultRow::Results> m_results;

@@ -7,6 +7,7 @@
 #include "common/answerbox.h"
 #include "common/answerkeys.h"
 #include "common/answernotice.h"
+#include "common/formcolours.h"
 #include "common/responsebox.h"
 #include "common/resultrow.h"
 #include "common/twips.h"
@@ -85,9 +86,10 @@ QStringList itemNumbers(const std::vector<int> &items)
 
 FrontSheetScreen::FrontSheetScreen(QWidget *parent)
     : QWidget(parent)
-    , m_ui(new Ui::FrontSheetScreen)
+    , m_ui(new Ui::Form3)
 {
     m_ui->setupUi(this);
+    FormColours::apply(this);
     m_results = std::make_unique<ResultRow::Results>(ResultRow::Side::Front,
         std::vector<ResultRow::Result> {{m_ui->Text1, m_ui->Label36}, {m_ui->Text2, m_ui->Label38},
             {m_ui->Text3, m_ui->Label40}, {m_ui->Text4, m_ui->Label42}, {m_ui->Text5, m_ui->Label44},

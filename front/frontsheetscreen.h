@@ -13,7 +13,7 @@ namespace ResultRow {
 class Results;
 }
 namespace Ui {
-class FrontSheetScreen;
+class Form3;
 }
 
 // The front side of the paper form (Form3): 25 items of three answer boxes,
@@ -45,7 +45,7 @@ private:
     void answerByKey(QCheckBox *focused, int answer);
     void showNotice();
 
-    Ui::FrontSheetScreen *m_ui;
+    Ui::Form3 *m_ui;
     std::array<ResponseBox *, Front::kBoxCount> m_boxes {}; // by box number, Check1 first
     std::unique_ptr<ResultRow::Results> m_results; // the six lines, by Front::Scale
 };

@@ -2,6 +2,7 @@
 
 #include "ui_menuscreen.h"
 
+#include "common/formcolours.h"
 #include "schoolcaption.h"
 #include "schooltexts.h"
 
@@ -56,10 +57,11 @@ MenuScreen::MenuScreen(MenuBackground &background, QWidget *parent)
 
 MenuScreen::MenuScreen(QImage background, QWidget *parent)
     : QWidget(parent)
-    , m_ui(new Ui::MenuScreen)
+    , m_ui(new Ui::Form2)
     , m_background(QPixmap::fromImage(std::move(background)))
 {
     m_ui->setupUi(this);
+    FormColours::apply(this);
     m_ui->Label1->setText(
         u"%1 %2 %3"_s.arg(SchoolTexts::schoolName(), SchoolTexts::district(), SchoolTexts::province()));
     fitSchoolCaption(m_ui->Label1);

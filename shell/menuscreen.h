@@ -10,7 +10,7 @@
 class QThread;
 
 namespace Ui {
-class MenuScreen;
+class Form2;
 }
 
 // The menu's background picture, decoded on another thread at idle priority
@@ -56,6 +56,6 @@ private:
     MenuScreen(QImage background, QWidget *parent);
     void placeOnScreen();
 
-    Ui::MenuScreen *m_ui;
+    Ui::Form2 *m_ui;
     QPixmap m_background;
 };

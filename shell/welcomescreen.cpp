@@ -2,6 +2,7 @@
 
 #include "ui_welcomescreen.h"
 
+#include "common/formcolours.h"
 #include "schoolcaption.h"
 #include "schooltexts.h"
 
@@ -36,9 +37,10 @@ QString versionAndRights()
 
 WelcomeScreen::WelcomeScreen(QWidget *parent)
     : QWidget(parent)
-    , m_ui(new Ui::WelcomeScreen)
+    , m_ui(new Ui::Form1)
 {
     m_ui->setupUi(this);
+    FormColours::apply(this);
     // Designer keeps whole points only.
     setPointSize(m_ui->Label3, 14.25);
     for (QWidget *line : {m_ui->Label1, m_ui->Label2, m_ui->Label4})

@@ -3,7 +3,7 @@
 #include <QWidget>
 
 namespace Ui {
-class WelcomeScreen;
+class Form1;
 }
 
 // The welcome screen (Form1): the program's name, its makers, and the way in.
@@ -20,5 +20,5 @@ signals:
     void enterRequested();
 
 private:
-    Ui::WelcomeScreen *m_ui;
+    Ui::Form1 *m_ui;
 };
