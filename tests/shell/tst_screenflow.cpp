@@ -42,8 +42,8 @@ private slots:
     void menuDrawsItsPicture();
     void versionButtonsShareOneFrontSide_data();
     void versionButtonsShareOneFrontSide();
-    void frontSideKeepsItsTicksWhileShown();
-    void frontSideClosedByButtonReopensEmpty();
+    void frontSideTicksOnReturn_data();
+    void frontSideTicksOnReturn();
     void closeBoxDiscardsFrontSide();
     void backSideOpensOverFrontSide();
     void backSideCloseReturnsToUntouchedFrontSide();
@@ -141,27 +141,31 @@ void ScreenFlowTest::versionButtonsShareOneFrontSide()
     QVERIFY(screen(Screen::Menu)->isVisible());
 }
 
-void ScreenFlowTest::frontSideKeepsItsTicksWhileShown()
+void ScreenFlowTest::frontSideTicksOnReturn_data()
 {
-    enter();
-    press(Screen::Menu, u"Command1"_s);
-    QTest::mouseClick(box(Screen::FrontSheet, 19), Qt::LeftButton);
-    press(Screen::FrontSheet, u"Command1"_s);
-    press(Screen::Menu, u"Command2"_s);
-    QVERIFY(box(Screen::FrontSheet, 19)->isChecked());
-    QCOMPARE(screen(Screen::FrontSheet)->findChild<QLineEdit *>(u"Text2"_s)->text(), u"2"_s);
+    QTest::addColumn<bool>("closedByButton");
+    QTest::addColumn<QString>("menuButton");
+    QTest::addColumn<bool>("ticked");
+    QTest::addColumn<QString>("score");
+    QTest::newRow("kept while shown") << false << u"Command2"_s << true << u"2"_s;
+    QTest::newRow("closed by its button, reopens empty") << true << u"Command3"_s << false << QString();
 }
 
-void ScreenFlowTest::frontSideClosedByButtonReopensEmpty()
+void ScreenFlowTest::frontSideTicksOnReturn()
 {
+    QFETCH(bool, closedByButton);
+    QFETCH(QString, menuButton);
+    QFETCH(bool, ticked);
+    QFETCH(QString, score);
     enter();
     press(Screen::Menu, u"Command1"_s);
     QTest::mouseClick(box(Screen::FrontSheet, 19), Qt::LeftButton);
     press(Screen::FrontSheet, u"Command1"_s);
-    press(Screen::FrontSheet, u"Command2"_s);
-    press(Screen::Menu, u"Command3"_s);
-    QVERIFY(!box(Screen::FrontSheet, 19)->isChecked());
-    QCOMPARE(screen(Screen::FrontSheet)->findChild<QLineEdit *>(u"Text2"_s)->text(), QString());
+    if (closedByButton)
+        press(Screen::FrontSheet, u"Command2"_s);
+    press(Screen::Menu, menuButton);
+    QCOMPARE(box(Screen::FrontSheet, 19)->isChecked(), ticked);
+    QCOMPARE(screen(Screen::FrontSheet)->findChild<QLineEdit *>(u"Text2"_s)->text(), score);
 }
 
 void ScreenFlowTest::closeBoxDiscardsFrontSide()
