@@ -1,7 +1,7 @@
 #!/bin/sh
-# The Windows program, made on Debian 12: builds Qt for Windows once (cached
-# outside the project), cross-builds the program and its tests into
-# build-windows/, puts the program folder together, writes
+# The Windows program, made on Debian 12: builds Qt for Windows and libthai
+# once (cached outside the project), cross-builds the program and its tests
+# into build-windows/, has CMake make the packages:
 #   build-windows/kvt-<version>-setup.exe         the installer
 #   build-windows/kvt-<version>-windows-x64.zip   the portable copy
 #   build-windows/SHA256SUMS                      the checksums of both
@@ -19,7 +19,7 @@ step() { printf '\n== %s (%s)\n' "$1" "$(date +%H:%M:%S)"; }
 step "Packages"
 packages="cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     qt6-base-dev qt6-base-dev-tools libgl-dev dpkg-dev nsis wine64
-    xvfb xauth openbox x11-utils wmctrl xdotool zip unzip python3-pefile
+    xvfb xauth openbox x11-utils wmctrl xdotool unzip python3-pefile
     autoconf automake libtool pkg-config libthai-data locales fonts-thai-tlwg"
 # shellcheck disable=SC2086
 packaging/install-missing.sh $packages
@@ -42,45 +42,8 @@ step "Program and tests"
 cmake --preset windows
 cmake --build --preset windows
 
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-windows/CMakeCache.txt)
-name="kvt-$version"
-stage=build-windows/stage
-folder="$stage/$name"
-
-step "Program folder"
-rm -rf "$stage"
-cmake --install build-windows --prefix "$folder" --strip
-find "$folder" -name '*.dll' -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
-/usr/bin/python3 "$here/check-exe.py" "$folder/kvt.exe" "$version"
-(cd "$folder" && find . -type f | sort)
-du -sh "$folder"
-
-step "Portable zip"
-zip_file="build-windows/$name-windows-x64.zip"
-rm -f "$zip_file"
-(cd "$stage" && zip -q -r -X -9 "../$name-windows-x64.zip" "$name")
-ls -l "$zip_file"
-# Names any unzip tool reads alike, whatever the PC's code page.
-if unzip -Z1 "$zip_file" | LC_ALL=C grep -n '[^ -~]'; then
-    echo "file names in the zip must be ASCII" >&2
-    exit 1
-fi
-
-step "Installer"
-lists=build-windows/packaging/windows
-"$here/nsis-lists.sh" "$folder" "$lists/install-files.nsh" "$lists/uninstall-files.nsh"
-setup_file="$(pwd)/build-windows/$name-setup.exe"
-makensis -V2 -INPUTCHARSET UTF8 \
-    -DSETUP_FILE="$setup_file" \
-    -DINSTALL_LIST="$(pwd)/$lists/install-files.nsh" \
-    -DUNINSTALL_LIST="$(pwd)/$lists/uninstall-files.nsh" \
-    -DESTIMATED_SIZE_KB="$(du -sk "$folder" | cut -f1)" \
-    "$lists/kvt.nsi"
-ls -l "$setup_file"
-/usr/bin/python3 "$here/check-exe.py" "$setup_file" "$version"
-
-# For the school's IT staff to check what they deploy: sha256sum -c SHA256SUMS
-(cd build-windows && sha256sum "$name-setup.exe" "$name-windows-x64.zip" > SHA256SUMS && cat SHA256SUMS)
+step "Packages: program folder, zip, installer, SHA256SUMS"
+cmake --build --preset windows --target windows_packages
 
 step "Tests under wine"
 # Two lanes of tests side by side, each on a virtual display of its own with
