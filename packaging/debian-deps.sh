@@ -3,7 +3,9 @@
 # and the machine lacks. Run as root. Does nothing when all is there.
 set -eu
 
-packages="cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev
+# libthai0: Qt loads it at run time to break Thai lines between words; no
+# library the program links names it.
+packages="cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libthai0
     xvfb xauth x11-utils desktop-file-utils appstream dpkg-dev file"
 
 "$(dirname "$0")/install-missing.sh" $packages
