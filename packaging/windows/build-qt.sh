@@ -12,14 +12,14 @@ toolchain="$here/mingw-w64-x86_64.cmake"
 cache_root=${KVT_QT_CACHE:-/var/tmp/kvt-qt-windows}
 jobs=$(nproc)
 
-# The configuration the program needs: Core, Gui, Widgets and Test, the
+# The configuration the program needs: Core, Gui, Widgets, PrintSupport and Test, the
 # Windows platform plugin, the JPEG and ICO image formats; nothing else.
 # Debian's source lacks wintab, hence no tablet events.
 configure_options="-release -shared -nomake tests -nomake examples
     -qt-zlib -qt-libpng -qt-libjpeg -qt-freetype -qt-harfbuzz -qt-pcre
     -qt-doubleconversion -no-icu -no-zstd -no-opengl -no-dbus
     -no-feature-tabletevent -no-feature-sql -no-feature-network
-    -no-feature-printsupport -no-feature-concurrent -no-feature-xml"
+    -no-feature-concurrent -no-feature-xml"
 
 version=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || true)
 if [ -z "$version" ]; then

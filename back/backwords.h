@@ -1,0 +1,16 @@
+#pragma once
+
+#include "backanswers.h"
+#include "backscoring.h"
+
+#include <QString>
+
+namespace Back {
+
+// The severity words as the back side shows them.
+QString severityWord(Severity severity);
+
+// The short name of each row, as the notice names it.
+QString rowName(Row row);
+
+} // namespace Back

@@ -1,0 +1,70 @@
+#include "childrecord.h"
+
+#include "back/backwords.h"
+#include "front/frontwords.h"
+
+using namespace Qt::StringLiterals;
+
+QString versionName(FormVersion version)
+{
+    switch (version) {
+    case FormVersion::Parent:
+        return u"ผู้ปกครอง"_s;
+    case FormVersion::Teacher:
+        return u"ครูประจำชั้น"_s;
+    case FormVersion::Pupil:
+        return u"นักเรียน"_s;
+    }
+    return {};
+}
+
+QStringList resultHeadings()
+{
+    return {
+        u"คะแนนด้านที่ 1"_s,
+        u"แปลผลด้านที่ 1"_s,
+        u"คะแนนด้านที่ 2"_s,
+        u"แปลผลด้านที่ 2"_s,
+        u"คะแนนด้านที่ 3"_s,
+        u"แปลผลด้านที่ 3"_s,
+        u"คะแนนด้านที่ 4"_s,
+        u"แปลผลด้านที่ 4"_s,
+        u"รวมคะแนนทั้ง 4 ด้าน"_s,
+        u"แปลผลรวม 4 ด้าน"_s,
+        u"คะแนนสัมพันธภาพทางสังคม"_s,
+        u"แปลผลสัมพันธภาพทางสังคม"_s,
+        u"คะแนนด้านหลัง"_s,
+        u"ระดับความรุนแรง"_s,
+    };
+}
+
+QStringList resultFields(const std::optional<Front::Result> &front, const std::optional<Back::Result> &back)
+{
+    QStringList fields;
+    fields.reserve(kResultFieldCount);
+    for (int scale = 0; scale < Front::kScaleCount; ++scale) {
+        if (!front) {
+            fields << QString() << QString();
+            continue;
+        }
+        const auto i = static_cast<std::size_t>(scale);
+        fields << QString::number(front->scores[i])
+               << (front->bands[i] ? Front::bandWord(*front->bands[i]) : QString());
+    }
+    if (back)
+        fields << QString::number(back->score) << (back->severity ? Back::severityWord(*back->severity) : QString());
+    else
+        fields << QString() << QString();
+    return fields;
+}
+
+QString tabLine(const QStringList &fields)
+{
+    QStringList cells;
+    cells.reserve(fields.size());
+    for (QString field : fields) {
+        field.replace(u'\t', u' ').replace(u'\r', u' ').replace(u'\n', u' ');
+        cells << field;
+    }
+    return cells.join(u'\t') + u'\n';
+}

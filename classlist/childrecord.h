@@ -1,0 +1,41 @@
+#pragma once
+
+#include "back/backscoring.h"
+#include "front/frontscoring.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Which paper a child's row was copied from: the menu button that last
+// opened the front side.
+enum class FormVersion { Parent, Teacher, Pupil };
+inline constexpr int kFormVersionCount = 3;
+
+// "ผู้ปกครอง", "ครูประจำชั้น", "นักเรียน".
+QString versionName(FormVersion version);
+
+// One child's paper as the class list holds it: typed results, so that the
+// list, its summary and every copy read the same figures.
+struct ChildRecord {
+    FormVersion version = FormVersion::Parent;
+    std::optional<Front::Result> front; // none: the front side had no tick
+    std::optional<Back::Result> back; // none: the back side had no tick
+    QString remark; // the notices' words on one line; empty for a complete paper
+    QString name; // typed by the user in the list
+};
+
+// The 14 result columns of a child's copied row: the six front-side scores
+// each followed by its band word, then the back side's score and its
+// severity word.
+inline constexpr int kResultFieldCount = 14;
+QStringList resultHeadings();
+
+// A child's 14 result fields; a side with no result gives empty fields, and a
+// score beyond every range an empty word.
+QStringList resultFields(const std::optional<Front::Result> &front, const std::optional<Back::Result> &back);
+
+// Fields as one spreadsheet line: joined by tabs, ending with a new line.
+// Tabs and line breaks inside a field become spaces, so the line stays one row.
+QString tabLine(const QStringList &fields);
