@@ -2,6 +2,7 @@
 
 #include "captionstyle.h"
 #include "guide.h"
+#include "programidentity.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -191,8 +192,8 @@ void setUp(QApplication &app)
     initResources();
     QApplication::setApplicationName(u"kvt"_s);
     // No display name: the platforms would append it to every window title.
-    QApplication::setApplicationVersion(u"1.00"_s);
-    QGuiApplication::setDesktopFileName(u"org.example.kvt"_s); // matches the windows to the menu entry
+    QApplication::setApplicationVersion(ProgramIdentity::version());
+    QGuiApplication::setDesktopFileName(ProgramIdentity::appId()); // matches the windows to the menu entry
 
     // One look on every platform, and one that paints the buttons' own colours.
     QApplication::setStyle(new CaptionStyle);

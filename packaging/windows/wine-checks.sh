@@ -11,15 +11,17 @@
 #              installer at its first page leaves an installed copy whole,
 #              "/S" uninstalls every file, shortcut and registry entry, and on
 #              Windows 7 the installer installs nothing and fails.
-# Usage: wine-checks.sh folder|installer BUILD_DIR VERSION   (needs DISPLAY)
+# Usage: wine-checks.sh folder|installer BUILD_DIR VERSION APP_ID THAI_NAME
+# (needs DISPLAY), as packaging/windows/CMakeLists.txt passes them.
 set -eu
 mode=$1
 build=$(cd "$2" && pwd)
 version=$3
+app_id=$4
+thai_name=$5
 wine=/usr/lib/wine/wine64
 title="โปรแกรมแปลผลการประเมินพฤติกรรม KVT "
-thai_name="โปรแกรมแปลผลการประเมินพฤติกรรม (KVT)"
-uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\org.example.kvt'
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\'"$app_id"
 export LC_ALL=C.UTF-8
 # In the test suite's side lane, on that lane's display.
 if [ "${KVT_WINE_LANE:-main}" = side ]; then

@@ -1,6 +1,8 @@
 #include "kvttest.h"
+#include "programidentity.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,7 +20,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kAppId = u"org.example.kvt"_s;
+const QString kAppId = ProgramIdentity::appId();
+const QString kNoticesFile = u"share/doc/kvt/THIRD-PARTY-NOTICES.txt"_s;
 const QString kDesktopFile = u"share/applications/"_s + kAppId + u".desktop"_s;
 const QString kMetainfoFile = u"share/metainfo/"_s + kAppId + u".metainfo.xml"_s;
 
@@ -61,7 +64,9 @@ private slots:
     void desktopEntryNamesTheProgram();
     void desktopEntryValidates();
     void metainfoValidates();
-    void versionEverywhere();
+    void programNamesItself();
+    void identityInInstalledFiles_data();
+    void identityInInstalledFiles();
     void installedProgramStarts();
 
 private:
@@ -93,7 +98,7 @@ void InstallTest::installTree_data()
     QTest::newRow("icon 48") << iconFile(48);
     QTest::newRow("icon 256") << iconFile(256);
     QTest::newRow("copyright") << u"share/doc/kvt/copyright"_s;
-    QTest::newRow("third-party notices") << u"share/doc/kvt/THIRD-PARTY-NOTICES.txt"_s;
+    QTest::newRow("third-party notices") << kNoticesFile;
     // The staff's guide, where F1 of the installed program looks for it.
     QTest::newRow("guide") << u"share/doc/kvt/guide/kvt-guide.html"_s;
     QTest::newRow("guide picture") << u"share/doc/kvt/guide/pictures/form3-front@2x.png"_s;
@@ -113,7 +118,7 @@ void InstallTest::desktopEntryNamesTheProgram()
 {
     const QMap<QString, QString> entry = desktopEntry(installed(kDesktopFile));
     QCOMPARE(entry.value(u"Type"_s), u"Application"_s);
-    QCOMPARE(entry.value(u"Name"_s), u"โปรแกรมแปลผลการประเมินพฤติกรรม (KVT)"_s);
+    QCOMPARE(entry.value(u"Name"_s), ProgramIdentity::thaiName());
     QVERIFY(hasThai(entry.value(u"Comment"_s)));
     QCOMPARE(entry.value(u"Exec"_s), u"kvt"_s);
     QCOMPARE(entry.value(u"Icon"_s), kAppId); // the icon theme's file name
@@ -144,16 +149,40 @@ void InstallTest::metainfoValidates()
     QVERIFY2(validate.exitCode() == 0, validate.readAll().constData());
 }
 
-void InstallTest::versionEverywhere()
+// The identity the build set once, as the running program reports it.
+void InstallTest::programNamesItself()
 {
-    QCOMPARE(QCoreApplication::applicationVersion(), u"1.00"_s);
-    QCOMPARE(QString::fromUtf8(KVT_PROJECT_VERSION), u"1.00"_s);
+    QCOMPARE(QCoreApplication::applicationVersion(), ProgramIdentity::version());
+    QCOMPARE(QGuiApplication::desktopFileName(), kAppId);
+    // CMake checks only the date's shape.
+    QVERIFY2(QDate::fromString(ProgramIdentity::releaseDate(), Qt::ISODate).isValid(),
+        qPrintable(ProgramIdentity::releaseDate()));
+}
 
-    QFile metainfo(installed(kMetainfoFile));
-    QVERIFY(metainfo.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(metainfo.readAll());
-    QVERIFY(text.contains(u"<release version=\"1.00\""_s));
-    QVERIFY(text.contains(u"<launchable type=\"desktop-id\">%1.desktop</launchable>"_s.arg(kAppId)));
+// The same identity in every installed file that carries it.
+void InstallTest::identityInInstalledFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("expected");
+
+    using namespace ProgramIdentity;
+    QTest::newRow("metainfo id") << kMetainfoFile << u"<id>%1</id>"_s.arg(appId());
+    QTest::newRow("metainfo name") << kMetainfoFile << u"<name>%1</name>"_s.arg(thaiName().toHtmlEscaped());
+    QTest::newRow("metainfo desktop entry")
+        << kMetainfoFile << u"<launchable type=\"desktop-id\">%1.desktop</launchable>"_s.arg(appId());
+    QTest::newRow("metainfo release") << kMetainfoFile
+                                      << u"<release version=\"%1\" date=\"%2\"/>"_s.arg(version(), releaseDate());
+    QTest::newRow("notices") << kNoticesFile << u"program, version %1\n"_s.arg(version());
+}
+
+void InstallTest::identityInInstalledFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, expected);
+    QFile installedFile(installed(file));
+    QVERIFY(installedFile.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(installedFile.readAll());
+    QVERIFY2(text.contains(expected), qPrintable(expected));
 }
 
 void InstallTest::installedProgramStarts()
