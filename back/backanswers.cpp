@@ -1,5 +1,7 @@
 #include "backanswers.h"
 
+#include <algorithm>
+
 namespace Back {
 
 namespace {
@@ -36,17 +38,26 @@ std::optional<Row> rowAfter(Row row)
 
 AnswerCheck checkAnswers(const BoxTicks &ticks)
 {
+    std::array<int, kRowCount> tickCounts {};
+    for (const AnswerRow &row : kAnswerRows)
+        for (int box : row.answers)
+            tickCounts[static_cast<std::size_t>(row.row)] += ticked(ticks, box) ? 1 : 0;
     bool yes = false;
     for (int box : kYesBoxes)
         yes = yes || ticked(ticks, box);
+    const bool difficultiesBlank = tickCounts[static_cast<std::size_t>(Row::Difficulties)] == 0;
+    const bool laterAnswered
+        = std::any_of(tickCounts.cbegin() + 1, tickCounts.cend(), [](int count) { return count > 0; });
+    // Later rows answered under a blank first question: the paper meant "ใช่".
+    const bool followUpsExpected = yes || (difficultiesBlank && laterAnswered);
+
     AnswerCheck check;
     for (const AnswerRow &row : kAnswerRows) {
-        int tickCount = 0;
-        for (int box : row.answers)
-            tickCount += ticked(ticks, box) ? 1 : 0;
+        const int tickCount = tickCounts[static_cast<std::size_t>(row.row)];
+        const bool first = row.row == Row::Difficulties;
         if (tickCount > 1)
             check.doubled.push_back(row.row);
-        else if (tickCount == 0 && yes && row.row != Row::Difficulties)
+        else if (tickCount == 0 && (first ? laterAnswered : followUpsExpected))
             check.unanswered.push_back(row.row);
     }
     return check;

@@ -55,7 +55,10 @@ std::optional<Row> rowAfter(Row row);
 using BoxTicks = std::array<bool, kBoxCount>;
 
 struct AnswerCheck {
-    std::vector<Row> unanswered; // follow-up rows with no tick, once a "ใช่" answer is ticked
+    // The first question with no tick while a later row has one; the follow-up
+    // rows with no tick, once a "ใช่" answer is ticked or the first question
+    // is blank under answered rows.
+    std::vector<Row> unanswered;
     std::vector<Row> doubled; // rows with more than one tick
 };
 AnswerCheck checkAnswers(const BoxTicks &ticks);

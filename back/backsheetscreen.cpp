@@ -3,11 +3,13 @@
 #include "ui_backsheetscreen.h"
 
 #include "backanswers.h"
+#include "backwords.h"
+
 #include "common/answerkeys.h"
 #include "common/answernotice.h"
 #include "common/formcolours.h"
 #include "common/responsebox.h"
-#include "common/resultrow.h"
+#include "common/sheetkeys.h"
 #include "common/twips.h"
 
 #include <QKeyEvent>
@@ -26,48 +28,11 @@ constexpr int kWindowTop = 1110;
 // Every box of the questions after the first: Check5 to Check36.
 constexpr int kFirstFollowUpBox = 5;
 
-QString severityWord(Back::Severity severity)
-{
-    switch (severity) {
-    case Back::Severity::Slight:
-        return u"ไม่รุนแรง/รุนแรงเล็กน้อย"_s;
-    case Back::Severity::Moderate:
-        return u"รุนแรงปานกลาง"_s;
-    case Back::Severity::Severe:
-        return u"รุนแรงมาก"_s;
-    }
-    return {};
-}
-
-// The short name of each row, as the notice names it.
-QString rowName(Back::Row row)
-{
-    switch (row) {
-    case Back::Row::Difficulties:
-        return u"ปัญหาโดยรวม"_s;
-    case Back::Row::Duration:
-        return u"ระยะเวลาของปัญหา"_s;
-    case Back::Row::Upset:
-        return u"ความไม่สบายใจของเด็ก"_s;
-    case Back::Row::HomeLife:
-        return u"ความเป็นอยู่ที่บ้าน"_s;
-    case Back::Row::Friendships:
-        return u"การคบเพื่อน"_s;
-    case Back::Row::ClassroomLearning:
-        return u"การเรียนในห้องเรียน"_s;
-    case Back::Row::LeisureActivities:
-        return u"กิจกรรมยามว่าง"_s;
-    case Back::Row::Burden:
-        return u"ความยุ่งยากของครอบครัว"_s;
-    }
-    return {};
-}
-
 QStringList rowNames(const std::vector<Back::Row> &rows)
 {
     QStringList names;
     for (Back::Row row : rows)
-        names << rowName(row);
+        names << Back::rowName(row);
     return names;
 }
 
@@ -79,8 +44,7 @@ BackSheetScreen::BackSheetScreen(QWidget *parent)
 {
     m_ui->setupUi(this);
     FormColours::apply(this);
-    m_results = std::make_unique<ResultRow::Results>(
-        ResultRow::Side::Back, std::vector<ResultRow::Result> {{m_ui->Text1, m_ui->Label18}});
+    m_lines = {{m_ui->Text1, m_ui->Label18}};
     setGeometry(QRect(QPoint(px(kWindowLeft), px(kWindowTop)), size())); // the client area, not the frame
 
     for (int number = 1; number <= Back::kBoxCount; ++number)
@@ -91,15 +55,12 @@ BackSheetScreen::BackSheetScreen(QWidget *parent)
     for (QCheckBox *answer : m_boxes)
         answer->installEventFilter(this); // the answer keys
     m_ui->Notice1->setAccessibleName(u"คำเตือนการตอบ"_s);
-    ResultRow::addCopyKeyAndMenu(this);
+    m_keys = new SheetKeys(this, SheetKeys::Turn::ToFront);
 
     connect(m_ui->Check1, &QCheckBox::stateChanged, this, &BackSheetScreen::applyNoDifficultiesRule);
     connect(m_ui->Command1, &QPushButton::clicked, this, &BackSheetScreen::closeSheet);
     connect(m_ui->Command2, &QPushButton::clicked, this, &BackSheetScreen::interpretBackSheet);
-    connect(m_ui->Command3, &QPushButton::clicked, this, [this] {
-        clearBackSheet();
-        m_ui->Check1->setFocus(Qt::OtherFocusReason); // ready for the next paper form
-    });
+    connect(m_ui->Command3, &QPushButton::clicked, this, &BackSheetScreen::startAgain);
 }
 
 BackSheetScreen::~BackSheetScreen()
@@ -138,7 +99,7 @@ void BackSheetScreen::describeBoxes()
             answers << (grid ? levelHeaders[i]->text() : answer->text());
         }
         // Each row's keys, named as the row's answers read on the screen.
-        const QString keys = AnswerKeys::toolTip(answers);
+        const QString keys = AnswerKeys::toolTip(answers) + u'\n' + SheetKeys::toolTipLine(SheetKeys::Turn::ToFront);
         for (int number : row.answers)
             box(number)->setToolTip(keys);
         if (grid) {
@@ -178,23 +139,75 @@ void BackSheetScreen::applyNoDifficultiesRule()
     warning.exec();
 }
 
-void BackSheetScreen::interpretBackSheet()
+Back::Result BackSheetScreen::interpretBackSheet()
 {
     const Back::Result result = Back::interpret(boxScores());
     m_ui->Text1->setText(QString::number(result.score));
     // A score above every range (several ticks in one question) has no word;
     // the word of an earlier press would not describe it.
-    m_ui->Label18->setText(result.severity ? severityWord(*result.severity) : QString());
+    m_ui->Label18->setText(result.severity ? Back::severityWord(*result.severity) : QString());
     showNotice();
+    return result;
 }
 
-void BackSheetScreen::showNotice()
+QString BackSheetScreen::showNotice()
+{
+    const Back::AnswerCheck check = Back::checkAnswers(ticks());
+    const QString notice = answerNotice(rowNames(check.unanswered), rowNames(check.doubled), u": "_s);
+    m_ui->Notice1->setText(notice);
+    return notice;
+}
+
+Back::BoxTicks BackSheetScreen::ticks() const
 {
     Back::BoxTicks ticks {};
     for (std::size_t i = 0; i < m_boxes.size(); ++i)
         ticks[i] = m_boxes[i]->checkState() == Qt::Checked;
-    const Back::AnswerCheck check = Back::checkAnswers(ticks);
-    m_ui->Notice1->setText(answerNotice(rowNames(check.unanswered), rowNames(check.doubled), u": "_s));
+    return ticks;
+}
+
+bool BackSheetScreen::anyTicked() const
+{
+    const Back::BoxTicks ticked = ticks();
+    return std::any_of(ticked.cbegin(), ticked.cend(), [](bool tick) { return tick; });
+}
+
+std::optional<Back::Result> BackSheetScreen::resultsForRow()
+{
+    if (!anyTicked()) {
+        clearResults(m_lines);
+        m_ui->Notice1->clear();
+        return std::nullopt;
+    }
+    return interpretBackSheet();
+}
+
+QString BackSheetScreen::finishNotice()
+{
+    return showNotice();
+}
+
+void BackSheetScreen::focusFirstProblem()
+{
+    const Back::AnswerCheck check = Back::checkAnswers(ticks());
+    std::vector<Back::Row> rows = check.unanswered;
+    rows.insert(rows.end(), check.doubled.cbegin(), check.doubled.cend());
+    if (rows.empty())
+        return;
+    const Back::Row first = *std::min_element(rows.cbegin(), rows.cend());
+    QCheckBox *answer = box(Back::answerRow(first).answers.front());
+    (answer->isEnabled() ? answer : m_ui->Check1)->setFocus(Qt::OtherFocusReason);
+}
+
+void BackSheetScreen::focusFirstRow()
+{
+    m_ui->Check1->setFocus(Qt::OtherFocusReason);
+}
+
+void BackSheetScreen::startAgain()
+{
+    clearBackSheet();
+    focusFirstRow(); // ready for the next paper form
 }
 
 bool BackSheetScreen::eventFilter(QObject *watched, QEvent *event)
@@ -245,7 +258,7 @@ void BackSheetScreen::clearBackSheet()
     // scored box's tick rule brings its score back to 0 as it is cleared.
     for (QCheckBox *answer : m_boxes)
         answer->setCheckState(Qt::Unchecked);
-    m_results->clear();
+    clearResults(m_lines);
     m_ui->Notice1->clear();
 }
 

@@ -1,17 +1,18 @@
 #pragma once
 
+#include "backanswers.h"
 #include "backscoring.h"
+
+#include "common/resultlines.h"
 
 #include <QWidget>
 
 #include <array>
-#include <memory>
+#include <optional>
 
 class QCheckBox;
 class ResponseBox;
-namespace ResultRow {
-class Results;
-}
+class SheetKeys;
 namespace Ui {
 class Form4;
 }
@@ -29,6 +30,23 @@ public:
 
     // Zero for the boxes that carry no score.
     Back::BoxScores boxScores() const;
+    Back::BoxTicks ticks() const;
+    bool anyTicked() const;
+
+    // The keys and menu the sheets share.
+    SheetKeys *keys() const { return m_keys; }
+
+    // The result a child's row takes: the sheet interpreted afresh from its
+    // ticks, as "แปลผล" does; none, with the result and notice emptied,
+    // while no box is ticked.
+    std::optional<Back::Result> resultsForRow();
+    // Before a child is added: the notice of rows left out or doubled; its
+    // words, empty when complete.
+    QString finishNotice();
+    void focusFirstProblem();
+    void focusFirstRow();
+    // As "เริ่มใหม่": empty, with the focus on the first row.
+    void startAgain();
 
 signals:
     void frontSideRequested();
@@ -41,14 +59,15 @@ private:
     void attachResponseBoxes();
     void describeBoxes();
     void applyNoDifficultiesRule();
-    void interpretBackSheet();
+    Back::Result interpretBackSheet();
     void clearBackSheet();
     void closeSheet();
     void answerByKey(int boxNumber, int answer);
-    void showNotice();
+    QString showNotice();
 
     Ui::Form4 *m_ui;
     std::array<QCheckBox *, Back::kBoxCount> m_boxes {}; // by box number, Check1 first
     std::array<ResponseBox *, Back::kBoxCount> m_responses {}; // null for the unscored boxes
-    std::unique_ptr<ResultRow::Results> m_results;
+    ResultLines m_lines;
+    SheetKeys *m_keys = nullptr;
 };

@@ -155,7 +155,7 @@ QString toolTip(const QStringList &answers)
     QStringList keys;
     for (qsizetype i = 0; i < answers.size(); ++i)
         keys << QString::number(i + 1) + u' ' + answers.at(i);
-    keys << QStringLiteral(u"0 ล้าง");
+    keys << QStringLiteral(u"0 ล้างข้อนี้");
     return keys.join(QStringLiteral(u" · "));
 }
 

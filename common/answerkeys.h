@@ -49,7 +49,7 @@ bool isCopy(const KeyPress &press, NativeCodes codes);
 bool isCopy(const QKeyEvent &event);
 
 // The tooltip of a question's boxes: the keys and what each answers, so that
-// the keyboard is found where it is used ("1 ไม่จริง · 2 ค่อนข้างจริง · 3 จริง · 0 ล้าง").
+// the keyboard is found where it is used ("1 ไม่จริง · 2 ค่อนข้างจริง · 3 จริง · 0 ล้างข้อนี้").
 QString toolTip(const QStringList &answers);
 
 } // namespace AnswerKeys

@@ -3,13 +3,14 @@
 #include "ui_frontsheetscreen.h"
 
 #include "frontanswers.h"
+#include "frontwords.h"
 
 #include "common/answerbox.h"
 #include "common/answerkeys.h"
 #include "common/answernotice.h"
 #include "common/formcolours.h"
 #include "common/responsebox.h"
-#include "common/resultrow.h"
+#include "common/sheetkeys.h"
 #include "common/twips.h"
 #include "schooltexts.h"
 
@@ -61,19 +62,6 @@ const std::array<QString, Front::kColumnCount> &columnHeadings()
     return headings;
 }
 
-QString bandWord(Front::Band band)
-{
-    switch (band) {
-    case Front::Band::Normal:
-        return u"ปกติ"_s;
-    case Front::Band::AtRisk:
-        return u"เสี่ยง"_s;
-    case Front::Band::Problem:
-        return u"มีปัญหา"_s;
-    }
-    return {};
-}
-
 QStringList itemNumbers(const std::vector<int> &items)
 {
     QStringList numbers;
@@ -90,10 +78,8 @@ FrontSheetScreen::FrontSheetScreen(QWidget *parent)
 {
     m_ui->setupUi(this);
     FormColours::apply(this);
-    m_results = std::make_unique<ResultRow::Results>(ResultRow::Side::Front,
-        std::vector<ResultRow::Result> {{m_ui->Text1, m_ui->Label36}, {m_ui->Text2, m_ui->Label38},
-            {m_ui->Text3, m_ui->Label40}, {m_ui->Text4, m_ui->Label42}, {m_ui->Text5, m_ui->Label44},
-            {m_ui->Text6, m_ui->Label46}});
+    m_lines = {{m_ui->Text1, m_ui->Label36}, {m_ui->Text2, m_ui->Label38}, {m_ui->Text3, m_ui->Label40},
+        {m_ui->Text4, m_ui->Label42}, {m_ui->Text5, m_ui->Label44}, {m_ui->Text6, m_ui->Label46}};
     setGeometry(QRect(QPoint(px(kWindowLeft), px(kWindowTop)), size())); // the client area, not the frame
     setWindowTitle(windowTitle() + SchoolTexts::shortName());
     m_ui->Label48->setText(u":: "_s + SchoolTexts::shortName());
@@ -106,15 +92,12 @@ FrontSheetScreen::FrontSheetScreen(QWidget *parent)
     placeItems();
     setFocusOrder();
     m_ui->Notice1->setAccessibleName(u"คำเตือนการตอบ"_s);
-    ResultRow::addCopyKeyAndMenu(this);
+    m_keys = new SheetKeys(this, SheetKeys::Turn::ToBack);
 
     connect(m_ui->Command1, &QPushButton::clicked, this, &FrontSheetScreen::interpretFrontSheet);
     connect(m_ui->Command2, &QPushButton::clicked, this, &FrontSheetScreen::closeSheet);
     connect(m_ui->Command3, &QPushButton::clicked, this, &FrontSheetScreen::backSideRequested);
-    connect(m_ui->Command4, &QPushButton::clicked, this, [this] {
-        clearFrontSheet();
-        focusFirstItem();
-    });
+    connect(m_ui->Command4, &QPushButton::clicked, this, &FrontSheetScreen::startAgain);
 
     clearFrontSheet(); // the screen's load
     focusFirstItem();
@@ -134,7 +117,8 @@ FrontSheetScreen::~FrontSheetScreen()
 void FrontSheetScreen::placeItems()
 {
     const auto &headings = columnHeadings();
-    const QString keysToolTip = AnswerKeys::toolTip(QStringList(headings.begin(), headings.end()));
+    const QString keysToolTip = AnswerKeys::toolTip(QStringList(headings.begin(), headings.end())) + u'\n'
+        + SheetKeys::toolTipLine(SheetKeys::Turn::ToBack);
     for (const Front::ItemRow &row : Front::kItemTable) {
         const ItemBlock &block = blockOf(row.item);
         const int rowTop = kFirstBoxTop + kRowPitch * (row.item - block.firstItem);
@@ -179,7 +163,7 @@ void FrontSheetScreen::setFocusOrder()
     addRange(40, 42);
     addRange(49, 75);
     order.push_back(m_ui->Command1);
-    for (const ResultRow::Result &line : m_results->list())
+    for (const ResultLine &line : m_lines)
         order.push_back(line.score);
     order.push_back(m_ui->Command2);
     order.push_back(m_ui->Command3);
@@ -196,27 +180,67 @@ Front::BoxScores FrontSheetScreen::boxScores() const
     return scores;
 }
 
-void FrontSheetScreen::interpretFrontSheet()
+Front::Result FrontSheetScreen::interpretFrontSheet()
 {
     const Front::Result result = Front::interpret(boxScores());
-    const std::vector<ResultRow::Result> &lines = m_results->list();
-    for (std::size_t line = 0; line < lines.size(); ++line) {
-        lines[line].score->setText(QString::number(result.scores[line]));
+    for (std::size_t line = 0; line < m_lines.size(); ++line) {
+        m_lines[line].score->setText(QString::number(result.scores[line]));
         // A score beyond every range (several ticks on one item) has no band word.
         const std::optional<Front::Band> band = result.bands[line];
-        lines[line].word->setText(band ? bandWord(*band) : QString());
+        m_lines[line].word->setText(band ? Front::bandWord(*band) : QString());
     }
     showNotice();
+    return result;
 }
 
 // The scores above count every tick; the notice says which items they rest on.
-void FrontSheetScreen::showNotice()
+QString FrontSheetScreen::showNotice()
+{
+    const Front::AnswerCheck check = Front::checkAnswers(ticks());
+    const QString notice = answerNotice(itemNumbers(check.unanswered), itemNumbers(check.doubled), u" ข้อ "_s);
+    m_ui->Notice1->setText(notice);
+    return notice;
+}
+
+Front::BoxTicks FrontSheetScreen::ticks() const
 {
     Front::BoxTicks ticks {};
     for (std::size_t i = 0; i < m_boxes.size(); ++i)
         ticks[i] = m_boxes[i]->box()->checkState() == Qt::Checked;
-    const Front::AnswerCheck check = Front::checkAnswers(ticks);
-    m_ui->Notice1->setText(answerNotice(itemNumbers(check.unanswered), itemNumbers(check.doubled), u" ข้อ "_s));
+    return ticks;
+}
+
+std::optional<Front::Result> FrontSheetScreen::resultsForRow()
+{
+    const Front::BoxTicks ticked = ticks();
+    if (std::none_of(ticked.cbegin(), ticked.cend(), [](bool tick) { return tick; })) {
+        clearResults(m_lines);
+        m_ui->Notice1->clear();
+        return std::nullopt;
+    }
+    return interpretFrontSheet();
+}
+
+QString FrontSheetScreen::finishNotice()
+{
+    return showNotice();
+}
+
+void FrontSheetScreen::focusFirstProblem()
+{
+    const Front::AnswerCheck check = Front::checkAnswers(ticks());
+    std::vector<int> items = check.unanswered;
+    items.insert(items.end(), check.doubled.cbegin(), check.doubled.cend());
+    if (items.empty())
+        return;
+    const int first = *std::min_element(items.cbegin(), items.cend());
+    m_boxes[static_cast<std::size_t>(Front::boxAt(first, 0) - 1)]->box()->setFocus(Qt::OtherFocusReason);
+}
+
+void FrontSheetScreen::startAgain()
+{
+    clearFrontSheet();
+    focusFirstItem();
 }
 
 bool FrontSheetScreen::eventFilter(QObject *watched, QEvent *event)
@@ -262,7 +286,7 @@ void FrontSheetScreen::clearFrontSheet()
     // Each box's tick rule brings its score back to 0 as it is cleared.
     for (ResponseBox *response : m_boxes)
         response->box()->setCheckState(Qt::Unchecked);
-    m_results->clear();
+    clearResults(m_lines);
     m_ui->Notice1->clear();
 }
 

@@ -1,17 +1,18 @@
 #pragma once
 
+#include "frontanswers.h"
 #include "frontscoring.h"
+
+#include "common/resultlines.h"
 
 #include <QWidget>
 
 #include <array>
-#include <memory>
+#include <optional>
 
 class QCheckBox;
 class ResponseBox;
-namespace ResultRow {
-class Results;
-}
+class SheetKeys;
 namespace Ui {
 class Form3;
 }
@@ -28,6 +29,21 @@ public:
     ~FrontSheetScreen() override;
 
     Front::BoxScores boxScores() const;
+    Front::BoxTicks ticks() const;
+
+    // The keys and menu the sheets share.
+    SheetKeys *keys() const { return m_keys; }
+
+    // The results a child's row takes: the sheet interpreted afresh from its
+    // ticks, as "แปลผล" does; none, with the results and notice emptied,
+    // while no box is ticked.
+    std::optional<Front::Result> resultsForRow();
+    // Before a child is added: the notice of items left out or doubled
+    // (an empty sheet has all 25 left out); its words, empty when complete.
+    QString finishNotice();
+    void focusFirstProblem();
+    // As "เริ่มใหม่": empty, with the focus on item 1.
+    void startAgain();
 
 signals:
     void backSideRequested();
@@ -38,14 +54,15 @@ protected:
 private:
     void placeItems();
     void setFocusOrder();
-    void interpretFrontSheet();
+    Front::Result interpretFrontSheet();
     void clearFrontSheet();
     void closeSheet();
     void focusFirstItem();
     void answerByKey(QCheckBox *focused, int answer);
-    void showNotice();
+    QString showNotice();
 
     Ui::Form3 *m_ui;
     std::array<ResponseBox *, Front::kBoxCount> m_boxes {}; // by box number, Check1 first
-    std::unique_ptr<ResultRow::Results> m_results; // the six lines, by Front::Scale
+    ResultLines m_lines; // the six lines, by Front::Scale
+    SheetKeys *m_keys = nullptr;
 };

@@ -67,8 +67,10 @@ MenuScreen::MenuScreen(QImage background, QWidget *parent)
     fitSchoolCaption(m_ui->Label1);
     placeOnScreen();
 
-    for (QPushButton *version : {m_ui->Command1, m_ui->Command2, m_ui->Command3})
-        connect(version, &QPushButton::clicked, this, &MenuScreen::formVersionChosen);
+    const std::pair<QPushButton *, FormVersion> versions[] {{m_ui->Command1, FormVersion::Parent},
+        {m_ui->Command2, FormVersion::Teacher}, {m_ui->Command3, FormVersion::Pupil}};
+    for (const auto &[button, version] : versions)
+        connect(button, &QPushButton::clicked, this, [this, version = version] { emit formVersionChosen(version); });
     connect(m_ui->Command4, &QPushButton::clicked, this, &MenuScreen::exitRequested);
 }
 

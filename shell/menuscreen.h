@@ -1,5 +1,7 @@
 #pragma once
 
+#include "classlist/childrecord.h"
+
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
@@ -45,8 +47,9 @@ public:
     ~MenuScreen() override;
 
 signals:
-    // Parent, teacher and pupil versions share one front side and one scoring.
-    void formVersionChosen();
+    // Parent, teacher and pupil versions share one front side and one
+    // scoring; only the class list records which one it was.
+    void formVersionChosen(FormVersion version);
     void exitRequested();
 
 protected:

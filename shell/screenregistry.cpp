@@ -1,6 +1,7 @@
 #include "screenregistry.h"
 
 #include "back/backsheetscreen.h"
+#include "common/sheetkeys.h"
 #include "front/frontsheetscreen.h"
 #include "menuscreen.h"
 #include "welcomescreen.h"
@@ -81,20 +82,28 @@ QWidget *ScreenRegistry::create(Screen screen)
     }
     case Screen::Menu: {
         auto *menu = new MenuScreen(m_menuBackground);
-        connect(menu, &MenuScreen::formVersionChosen, this, [this] { show(Screen::FrontSheet); });
-        connect(menu, &MenuScreen::exitRequested, this, &ScreenRegistry::endProgram);
+        connect(menu, &MenuScreen::formVersionChosen, this, [this](FormVersion version) {
+            m_child.setVersion(version);
+            show(Screen::FrontSheet);
+        });
+        connect(menu, &MenuScreen::exitRequested, this, [this] {
+            if (mayEnd())
+                endProgram();
+        });
         window = menu;
         break;
     }
     case Screen::FrontSheet: {
         auto *front = new FrontSheetScreen;
         connect(front, &FrontSheetScreen::backSideRequested, this, [this] { show(Screen::BackSheet); });
+        connectSheetKeys(*front->keys(), Screen::BackSheet);
         window = front;
         break;
     }
     case Screen::BackSheet: {
         auto *back = new BackSheetScreen;
         connect(back, &BackSheetScreen::frontSideRequested, this, [this] { show(Screen::FrontSheet); });
+        connectSheetKeys(*back->keys(), Screen::FrontSheet);
         window = back;
         break;
     }
@@ -105,6 +114,26 @@ QWidget *ScreenRegistry::create(Screen screen)
     return window;
 }
 
+// Page Down on the front side does what "ด้านหลัง" does and starts at the
+// back side's first row; Page Up on the back side brings the front forward.
+void ScreenRegistry::connectSheetKeys(const SheetKeys &keys, Screen turnTo)
+{
+    connect(&keys, &SheetKeys::turnRequested, this, [this, turnTo] {
+        show(turnTo);
+        if (auto *back = qobject_cast<BackSheetScreen *>(screen(turnTo)))
+            back->focusFirstRow();
+    });
+    connect(&keys, &SheetKeys::copyRequested, &m_child, &CurrentChild::copyRow);
+    connect(&keys, &SheetKeys::copyHeaderRequested, &m_child, &CurrentChild::copyHeader);
+    connect(&keys, &SheetKeys::finishRequested, &m_child, &CurrentChild::finish);
+    connect(&keys, &SheetKeys::classListRequested, &m_classList, &ClassList::showWindow);
+}
+
+bool ScreenRegistry::mayEnd()
+{
+    return m_classList.mayDiscard(screen(Screen::Menu));
+}
+
 bool ScreenRegistry::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::Close || m_ending)
@@ -112,6 +141,10 @@ bool ScreenRegistry::eventFilter(QObject *watched, QEvent *event)
 
     const bool menuClosed = watched == screen(Screen::Menu);
     const bool welcomeClosedFirst = watched == screen(Screen::Welcome) && !screen(Screen::Menu);
+    if (menuClosed && !mayEnd()) {
+        event->ignore();
+        return true;
+    }
     if (menuClosed || welcomeClosedFirst) {
         endProgram();
         return false;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "currentchild.h"
 #include "menuscreen.h"
+
+#include "classlist/classlist.h"
 
 #include <QObject>
 #include <QPointer>
@@ -8,6 +11,7 @@
 #include <array>
 
 class QWidget;
+class SheetKeys;
 
 enum class Screen { Welcome, Menu, FrontSheet, BackSheet };
 
@@ -17,7 +21,8 @@ enum class Screen { Welcome, Menu, FrontSheet, BackSheet };
 //
 // A window's close box discards its screen; the next show creates it anew.
 // Closing the menu, or the welcome screen before the menu exists, ends the
-// program rather than leave it running with no window.
+// program rather than leave it running with no window. Ending asks first
+// while the class list holds rows not yet copied, saved or printed.
 class ScreenRegistry final : public QObject
 {
     Q_OBJECT
@@ -34,6 +39,9 @@ public:
     // The screen's instance, or nullptr while its slot is empty.
     QWidget *screen(Screen screen) const;
 
+    ClassList &classList() { return m_classList; }
+    CurrentChild &currentChild() { return m_child; }
+
 signals:
     void programEnded();
 
@@ -42,6 +50,8 @@ protected:
 
 private:
     QWidget *create(Screen screen);
+    void connectSheetKeys(const SheetKeys &keys, Screen turnTo);
+    bool mayEnd();
     QPointer<QWidget> &slot(Screen screen);
 
     std::array<QPointer<QWidget>, 4> m_slots;
@@ -49,4 +59,6 @@ private:
     // The menu comes next after the welcome screen: its picture is decoded
     // meanwhile.
     MenuBackground m_menuBackground;
+    ClassList m_classList;
+    CurrentChild m_child {*this, m_classList};
 };

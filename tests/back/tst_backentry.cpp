@@ -53,8 +53,6 @@ private slots:
     void noticeEmptiedByClearing();
     void noticeStandsInFreeSpace();
 
-    void copyRow();
-    void copyInTextBox();
     void toolTipsNameWhatTheKeysTick();
 
 private:
@@ -293,41 +291,18 @@ void BackEntryTest::noticeStandsInFreeSpace()
             QVERIFY2(!other->geometry().intersects(area), qPrintable(other->objectName()));
 }
 
-void BackEntryTest::copyRow()
-{
-    // No front side in this program: its twelve fields stay empty.
-    for (int number : {3, 12, 16, 20})
-        box(number)->setCheckState(Qt::Checked);
-    press(u"Command2"_s);
-    box(3)->setFocus();
-    QTest::keyClick(box(3), Qt::Key_C, Qt::ControlModifier);
-    const QString row = QApplication::clipboard()->text();
-    QCOMPARE(row, QString(12, u'\t') + u"6\tรุนแรงมาก\n"_s);
-}
-
-void BackEntryTest::copyInTextBox()
-{
-    auto *text = control<QLineEdit>(u"Text1"_s);
-    text->setText(u"12"_s);
-    text->setFocus();
-    text->selectAll();
-    QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QApplication::clipboard()->text(), u"12"_s); // the selection, as in any text box
-
-    text->deselect();
-    QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QApplication::clipboard()->text(), QString(12, u'\t') + u"12\t\n"_s);
-}
-
 void BackEntryTest::toolTipsNameWhatTheKeysTick()
 {
     // Every box tells its keys; each key ticks the answer its tooltip names.
     box(1)->setCheckState(Qt::Unchecked);
     box(2)->setCheckState(Qt::Checked); // "ใช่": the rows after it answer
     for (int number = 5; number <= 36; ++number) {
-        const QStringList keys = box(number)->toolTip().split(u" · "_s);
+        const QStringList lines = box(number)->toolTip().split(u'\n');
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines.last(), u"Page Up กลับด้านหน้า · Ctrl+Enter เพิ่มลงรายชื่อ แล้วเริ่มคนถัดไป"_s);
+        const QStringList keys = lines.first().split(u" · "_s);
         QCOMPARE(keys.size(), 5);
-        QCOMPARE(keys.last(), u"0 ล้าง"_s);
+        QCOMPARE(keys.last(), u"0 ล้างข้อนี้"_s);
         for (int digit = 1; digit <= 4; ++digit) {
             const QString named = keys.at(digit - 1).section(u' ', 1);
             QVERIFY(keys.at(digit - 1).startsWith(QString::number(digit) + u' '));

@@ -149,8 +149,14 @@ void AnswerCheckTest::back_data()
         << ticked<Back::BoxTicks>({2, 5, 9, 12, 13, 22, 27, 36}) << Rows {Row::Friendships} << Rows {Row::Upset};
     QTest::addRow("no and yes") << ticked<Back::BoxTicks>({1, 2, 5, 6, 10, 13, 17, 21, 25, 35}) << Rows {}
                                 << Rows {Row::Difficulties, Row::Duration};
-    QTest::addRow("doubled without yes") << ticked<Back::BoxTicks>({14, 15, 34, 33}) << Rows {}
+    // Later rows answered under a blank first question: it and the blank rows are named.
+    QTest::addRow("doubled without yes") << ticked<Back::BoxTicks>({14, 15, 34, 33})
+                                         << Rows {Row::Difficulties, Row::Duration, Row::Upset, Row::Friendships,
+                                                Row::ClassroomLearning, Row::LeisureActivities}
                                          << Rows {Row::HomeLife, Row::Burden};
+    QTest::addRow("first question blank, every later row once")
+        << ticked<Back::BoxTicks>({5, 9, 13, 17, 21, 25, 35}) << Rows {Row::Difficulties} << Rows {};
+    QTest::addRow("leading box only") << ticked<Back::BoxTicks>({29}) << Rows {} << Rows {};
 }
 
 void AnswerCheckTest::back()
