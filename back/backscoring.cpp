@@ -4,10 +4,7 @@ namespace Back {
 
 std::optional<Severity> severityFor(int score)
 {
-    for (const SeverityRange &range : kSeverityRanges)
-        if (score >= range.low && score <= range.high)
-            return range.severity;
-    return std::nullopt;
+    return Scoring::lookup(kSeverityRanges, score);
 }
 
 Result interpret(const BoxScores &boxScores)

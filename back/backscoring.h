@@ -4,6 +4,8 @@
 // count, and the severity of their sum. Plain C++ so that it can be tested
 // without a screen.
 
+#include "common/scorerange.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -67,11 +69,7 @@ inline constexpr std::array<ScoredBox, 24> kScoredBoxes {{
 
 enum class Severity { Slight, Moderate, Severe };
 
-struct SeverityRange {
-    int low; // inclusive
-    int high; // inclusive
-    Severity severity;
-};
+using SeverityRange = Scoring::ScoreRange<Severity>;
 
 // Tested in order; a score of 13 to 18 (several ticks in one question) has none.
 inline constexpr std::array<SeverityRange, 3> kSeverityRanges {{

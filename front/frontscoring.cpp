@@ -53,10 +53,7 @@ int itemSum(const BoxScores &boxScores, int item)
 
 std::optional<Band> bandFor(const BandRule &rule, int score)
 {
-    for (const BandRange &range : rule)
-        if (score >= range.low && score <= range.high)
-            return range.band;
-    return std::nullopt;
+    return Scoring::lookup(rule, score);
 }
 
 Result interpret(const BoxScores &boxScores)

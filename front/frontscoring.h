@@ -3,6 +3,8 @@
 // Scoring of the front side: the item table, the scale table with its band
 // rules, and the sums. Plain C++ so that it can be tested without a screen.
 
+#include "common/scorerange.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -63,11 +65,7 @@ constexpr const ItemRow &itemRow(int item)
 
 enum class Band { Normal, AtRisk, Problem };
 
-struct BandRange {
-    int low; // inclusive
-    int high; // inclusive
-    Band band;
-};
+using BandRange = Scoring::ScoreRange<Band>;
 
 // Three ranges, tested in the order given; a score in none of them has no band.
 using BandRule = std::array<BandRange, 3>;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/answerkeys.h"
+
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMetaType>
@@ -15,14 +17,8 @@
 // one test sends the same key press everywhere.
 namespace NativeKeys {
 
-// One key press, ready for a QKeyEvent.
-struct Key {
-    int key = 0;
-    Qt::KeyboardModifiers modifiers;
-    QString text;
-    quint32 nativeScanCode = 0;
-    quint32 nativeVirtualKey = 0;
-};
+// One key press, ready for a QKeyEvent: the fields the program reads of one.
+using Key = AnswerKeys::KeyPress;
 
 namespace Detail {
 
