@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -51,10 +52,19 @@ private slots:
     void closeBoxDiscardsBackSide();
     void programEnds_data();
     void programEnds();
+    void pageKeysTurnThePaper();
+    void finishKey_data();
+    void finishKey();
     void f1OpensGuide();
+    void f1TellsWhyNoGuide_data();
+    void f1TellsWhyNoGuide();
 
 private:
     void enter();
+    // Ticks each item's column (0 to 2), leaving out and doubling the items named.
+    void answerFront(int column, std::initializer_list<int> skipped = {}, std::initializer_list<int> doubled = {});
+    void answerBack(int firstRowAnswer, int laterRowsAnswer);
+    void pressFinish(Screen on);
     QList<QWidget *> visibleScreens() const;
 };
 
@@ -305,10 +315,177 @@ void ScreenFlowTest::f1OpensGuide()
     for (Screen which : KvtTest::kScreens)
         QTest::keyClick(screen(which), Qt::Key_F1);
     QCOMPARE(browser.urls, QList<QUrl>(4, QUrl::fromLocalFile(QFileInfo(page).absoluteFilePath())));
+}
 
-    page.remove();
-    QTest::keyClick(screen(Screen::Menu), Qt::Key_F1); // no guide: nothing happens
-    QCOMPARE(browser.urls.size(), 4);
+// Where there is no guide, or no browser takes it, F1 says so and names the place.
+void ScreenFlowTest::f1TellsWhyNoGuide_data()
+{
+    QTest::addColumn<bool>("guideThere");
+    QTest::addColumn<QString>("firstLine");
+
+    QTest::newRow("no guide") << false << u"ไม่พบคู่มือการใช้งาน"_s;
+    if (QGuiApplication::platformName() == u"offscreen"_s) // the one platform that opens no file
+        QTest::newRow("no browser") << true << u"เปิดคู่มือการใช้งานไม่ได้"_s;
+}
+
+void ScreenFlowTest::f1TellsWhyNoGuide()
+{
+    QFETCH(bool, guideThere);
+    QFETCH(QString, firstLine);
+    const QString folder = QCoreApplication::applicationDirPath() + u"/guide"_s;
+    QFile page(folder + u"/kvt-guide.html"_s);
+    if (guideThere) {
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.close();
+    }
+    const auto restore = qScopeGuard([&] {
+        page.remove();
+        QDir().rmdir(folder);
+    });
+
+    const KvtTest::WarningWatch watch;
+    QTest::keyClick(screen(Screen::Welcome), Qt::Key_F1);
+    QCOMPARE(watch.count(), 1);
+    const KvtTest::WarningWatch::Seen &said = watch.seen().front();
+    QCOMPARE(said.text.section(u'\n', 0, 0), firstLine);
+    QVERIFY2(said.text.contains(QDir::toNativeSeparators(QFileInfo(page).absoluteFilePath())), qPrintable(said.text));
+    QCOMPARE(said.icon, QMessageBox::Warning);
+}
+
+void ScreenFlowTest::answerFront(int column, std::initializer_list<int> skipped, std::initializer_list<int> doubled)
+{
+    for (int item = 1; item <= 25; ++item) {
+        const auto *boxes = KvtTest::kFrontBoxesOfItem[item - 1];
+        if (std::find(skipped.begin(), skipped.end(), item) == skipped.end())
+            box(Screen::FrontSheet, boxes[column])->setCheckState(Qt::Checked);
+        if (std::find(doubled.begin(), doubled.end(), item) != doubled.end())
+            box(Screen::FrontSheet, boxes[(column + 1) % 3])->setCheckState(Qt::Checked);
+    }
+}
+
+// The first row's answer and every later row's, by place in the row (0 to 3); -1 leaves them blank.
+void ScreenFlowTest::answerBack(int firstRowAnswer, int laterRowsAnswer)
+{
+    for (int row = 0; row < 8; ++row) {
+        const int answer = row == 0 ? firstRowAnswer : laterRowsAnswer;
+        if (answer >= 0)
+            box(Screen::BackSheet, KvtTest::kBackRows[row][answer])->setCheckState(Qt::Checked);
+    }
+}
+
+void ScreenFlowTest::pressFinish(Screen on)
+{
+    QWidget *focus = screen(on)->focusWidget();
+    QTest::keyClick(focus ? focus : screen(on), Qt::Key_Return, Qt::ControlModifier);
+}
+
+// Page Down does what "ด้านหลัง" does and starts at the back side's first
+// row; Page Up brings the front side forward. Neither empties a side.
+void ScreenFlowTest::pageKeysTurnThePaper()
+{
+    enter();
+    press(Screen::Menu, u"Command2"_s);
+    answerFront(1);
+    QTest::keyClick(box(Screen::FrontSheet, 1), Qt::Key_PageDown);
+    QVERIFY(screen(Screen::BackSheet) && screen(Screen::BackSheet)->isVisible());
+    QCOMPARE(screen(Screen::BackSheet)->focusWidget(), box(Screen::BackSheet, 1));
+    box(Screen::BackSheet, 2)->setCheckState(Qt::Checked);
+    QTest::keyClick(box(Screen::BackSheet, 2), Qt::Key_PageUp);
+    QVERIFY(QTest::qWaitForWindowActive(screen(Screen::FrontSheet)));
+    QVERIFY(screen(Screen::BackSheet)->isVisible());
+    QVERIFY(box(Screen::BackSheet, 2)->isChecked());
+    QVERIFY(box(Screen::FrontSheet, 2)->isChecked());
+}
+
+void ScreenFlowTest::finishKey_data()
+{
+    QTest::addColumn<int>("frontColumn"); // -1: the front side left empty
+    QTest::addColumn<QList<int>>("skipped");
+    QTest::addColumn<QList<int>>("doubled");
+    QTest::addColumn<int>("backFirstRow"); // -2: the back side never opened
+    QTest::addColumn<int>("backLaterRows");
+    QTest::addColumn<int>("stopsOn"); // the screen whose notice stops the first press; -1 for none
+    QTest::addColumn<int>("focusBox"); // the box that then has the focus
+    QTest::addColumn<int>("added"); // children in the list after a second press
+
+    const int front = int(Screen::FrontSheet);
+    const int back = int(Screen::BackSheet);
+    QTest::addRow("front side complete, back never opened")
+        << 0 << QList<int> {} << QList<int> {} << -2 << -1 << -1 << 1 << 2;
+    QTest::addRow("both sides complete") << 2 << QList<int> {} << QList<int> {} << 1 << 2 << -1 << 1 << 2;
+    QTest::addRow("back opened, left empty") << 1 << QList<int> {} << QList<int> {} << -1 << -1 << -1 << 1 << 2;
+    QTest::addRow("no difficulties") << 0 << QList<int> {} << QList<int> {} << 0 << -1 << -1 << 1 << 2;
+    QTest::addRow("item 4 left out") << 0 << QList<int> {4} << QList<int> {} << -2 << -1 << front << 10 << 1;
+    QTest::addRow("items 9 and 2 doubled") << 1 << QList<int> {} << QList<int> {9, 2} << 1 << 0 << front << 6 << 1;
+    QTest::addRow("back's first question blank") << 0 << QList<int> {} << QList<int> {} << -1 << 1 << back << 1 << 1;
+    QTest::addRow("back's rows left out") << 0 << QList<int> {} << QList<int> {} << 3 << -1 << back << 6 << 1;
+    QTest::addRow("front empty, back answered") << -1 << QList<int> {} << QList<int> {} << 1 << 0 << front << 1 << 1;
+    QTest::addRow("nothing ticked") << -1 << QList<int> {} << QList<int> {} << -1 << -1 << -1 << 1 << 0;
+}
+
+// Ctrl+Enter adds the child and readies both sides for the next paper; a
+// notice stops it once, with the focus on the first place named.
+void ScreenFlowTest::finishKey()
+{
+    QFETCH(int, frontColumn);
+    QFETCH(QList<int>, skipped);
+    QFETCH(QList<int>, doubled);
+    QFETCH(int, backFirstRow);
+    QFETCH(int, backLaterRows);
+    QFETCH(int, stopsOn);
+    QFETCH(int, focusBox);
+    QFETCH(int, added);
+    const KvtTest::WarningWatch warnings; // "ไม่" warns
+
+    enter();
+    press(Screen::Menu, u"Command1"_s);
+    if (frontColumn >= 0) {
+        for (int item = 1; item <= 25; ++item) {
+            const auto *boxes = KvtTest::kFrontBoxesOfItem[item - 1];
+            if (!skipped.contains(item))
+                box(Screen::FrontSheet, boxes[frontColumn])->setCheckState(Qt::Checked);
+            if (doubled.contains(item))
+                box(Screen::FrontSheet, boxes[(frontColumn + 1) % 3])->setCheckState(Qt::Checked);
+        }
+    }
+    Screen finishOn = Screen::FrontSheet;
+    if (backFirstRow > -2) {
+        press(Screen::FrontSheet, u"Command3"_s);
+        answerBack(backFirstRow, backLaterRows);
+        finishOn = Screen::BackSheet;
+    }
+    const ClassList &list = m_screens->classList();
+
+    pressFinish(finishOn);
+    if (stopsOn >= 0) {
+        QCOMPARE(list.count(), 0);
+        QVERIFY(screen(Screen(stopsOn))->isVisible());
+        QVERIFY(!KvtTest::control<QLabel>(screen(Screen(stopsOn)), u"Notice1"_s)->text().isEmpty());
+        QCOMPARE(screen(Screen(stopsOn))->focusWidget(), box(Screen(stopsOn), focusBox));
+        pressFinish(Screen(stopsOn)); // nothing changed: added as it is
+    }
+    QCOMPARE(list.count(), std::min(added, 1));
+    if (added == 0)
+        return;
+    // Ready for the next paper: both sides empty, the back side hidden, the focus on item 1.
+    QVERIFY(screen(Screen::FrontSheet)->isVisible());
+    QCOMPARE(screen(Screen::FrontSheet)->focusWidget(), box(Screen::FrontSheet, 1));
+    for (Screen side : {Screen::FrontSheet, Screen::BackSheet}) {
+        if (!screen(side))
+            continue;
+        for (QCheckBox *answer : screen(side)->findChildren<QCheckBox *>())
+            QVERIFY(!answer->isChecked());
+        QVERIFY(KvtTest::control<QLabel>(screen(side), u"Notice1"_s)->text().isEmpty());
+    }
+    if (screen(Screen::BackSheet))
+        QVERIFY(!screen(Screen::BackSheet)->isVisible());
+    if (added > 1) {
+        // The next child the same way: a complete paper goes in at the first press.
+        answerFront(0);
+        pressFinish(Screen::FrontSheet);
+        QCOMPARE(list.count(), 2);
+    }
 }
 
 KVT_TEST_MAIN(ScreenFlowTest)
