@@ -58,6 +58,25 @@ QStringList resultFields(const std::optional<Front::Result> &front, const std::o
     return fields;
 }
 
+QString resultField(const std::optional<Front::Result> &front, const std::optional<Back::Result> &back, int field)
+{
+    const bool word = field % 2 == 1;
+    const int result = field / 2;
+    if (result < Front::kScaleCount) {
+        if (!front || field < 0)
+            return {};
+        const auto i = static_cast<std::size_t>(result);
+        if (!word)
+            return QString::number(front->scores[i]);
+        return front->bands[i] ? Front::bandWord(*front->bands[i]) : QString();
+    }
+    if (!back || field >= kResultFieldCount)
+        return {};
+    if (!word)
+        return QString::number(back->score);
+    return back->severity ? Back::severityWord(*back->severity) : QString();
+}
+
 QString tabLine(const QStringList &fields)
 {
     QStringList cells;

@@ -36,6 +36,10 @@ QStringList resultHeadings();
 // score beyond every range an empty word.
 QStringList resultFields(const std::optional<Front::Result> &front, const std::optional<Back::Result> &back);
 
+// One of those fields, 0 to 13, without making the other thirteen: the class
+// table asks for its cells one at a time.
+QString resultField(const std::optional<Front::Result> &front, const std::optional<Back::Result> &back, int field);
+
 // Fields as one spreadsheet line: joined by tabs, ending with a new line.
 // Tabs and line breaks inside a field become spaces, so the line stays one row.
 QString tabLine(const QStringList &fields);

@@ -1,11 +1,15 @@
 #pragma once
 
 #include "childrecord.h"
+#include "classmodel.h"
 
 #include <QObject>
+#include <QString>
 
-#include <vector>
+#include <memory>
+#include <optional>
 
+class ClassListWindow;
 class QWidget;
 
 // The class being copied: every child added with the finish key, in memory
@@ -36,7 +40,28 @@ public:
     // The window, or null until it first opens.
     QWidget *window() const;
 
+    // Whether a child was added, deleted or renamed, or the list emptied,
+    // since the list was last copied, saved or printed.
+    bool isChanged() const { return m_changed; }
+
+    // The rows as the table shows them.
+    const ClassModel &model() const { return m_model; }
+
+    // Copies the heading line and every row, tab-separated, to the clipboard.
+    void copyClass();
+
+    // Save the class to the path, whole or not at all: nothing when saved,
+    // otherwise what to tell the user, in Thai. The list stays either way.
+    std::optional<QString> saveCsv(const QString &path);
+    std::optional<QString> savePdf(const QString &path);
+
 private:
-    // Stand-in until the list's window is written.
-    std::vector<ChildRecord> m_rows;
+    friend class ClassListWindow;
+
+    ClassListWindow &openWindow();
+    void markKept() { m_changed = false; }
+
+    ClassModel m_model;
+    std::unique_ptr<ClassListWindow> m_window;
+    bool m_changed = false;
 };

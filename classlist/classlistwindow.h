@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <optional>
+
+class ClassList;
+class ClassModel;
+class SummaryModel;
+class QRect;
+class QSize;
+namespace Ui {
+class ClassListWindow;
+}
+
+// The class list's window (ClassList): the table of children, where the user
+// types each child's name or number, the summary, and the buttons that copy,
+// save, print, delete and empty. Closing it hides it; the rows stay.
+class ClassListWindow final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ClassListWindow)
+
+public:
+    ClassListWindow(ClassList &list, ClassModel &model);
+    ~ClassListWindow() override;
+
+    // Beside the sheets when the screen has room for it, else at the screen's
+    // right edge.
+    void placeBesideSheets();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void setUpTable();
+    void setUpSummary();
+    void showCount();
+    void showNewRow(int row);
+    void enableButtons();
+    void copyClass();
+    void saveCsv();
+    void printClass();
+    void savePdf();
+    void deleteRows();
+    void emptyList();
+    QString askPath(const QString &caption, const QString &suffix, const QString &filter);
+    void reportSaved(const QString &path, const std::optional<QString> &error);
+
+    Ui::ClassListWindow *m_ui;
+    ClassList &m_list;
+    ClassModel &m_model;
+    SummaryModel *m_summary;
+    QString m_folder; // where the last file went; Documents at first
+};
+
+// Where the window goes on a screen whose available area is given, its
+// frame's parts allowed for: the client area's rectangle.
+QRect besideSheets(const QRect &screen, const QRect &available, const QSize &minimum);
+
+// Asks in Thai with two buttons; staying is the default, and Escape or
+// closing the box stays too. True when the user chose to go on.
+bool askToProceed(QWidget *parent, const QString &text, const QString &proceed, const QString &stay);
+
+// Tells the user in Thai, with one button.
+void tell(QWidget *parent, const QString &text);

@@ -1,0 +1,390 @@
+#include "classreport.h"
+
+#include "classexport.h"
+#include "classmodel.h"
+#include "classsummary.h"
+#include "schooltexts.h"
+
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <array>
+#include <numeric>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+QString thaiDate(const QDate &date)
+{
+    static const std::array<QString, 12> months {u"มกราคม"_s, u"กุมภาพันธ์"_s, u"มีนาคม"_s, u"เมษายน"_s, u"พฤษภาคม"_s,
+        u"มิถุนายน"_s, u"กรกฎาคม"_s, u"สิงหาคม"_s, u"กันยายน"_s, u"ตุลาคม"_s, u"พฤศจิกายน"_s, u"ธันวาคม"_s};
+    if (!date.isValid())
+        return {};
+    return u"%1 %2 %3"_s.arg(date.day()).arg(months[static_cast<std::size_t>(date.month() - 1)]).arg(date.year() + 543);
+}
+
+namespace ClassReport {
+
+namespace {
+
+constexpr double kMarginMm = 12;
+constexpr double kTitlePt = 14;
+constexpr double kTextPt = 10;
+constexpr double kTablePt = 8;
+constexpr double kPaddingPt = 2;
+constexpr double kGapPt = 10;
+
+// The list's columns as shares of the page's width: the number, the name,
+// the version, six front-side scores each with its word, the back side's
+// score and severity, and the remark.
+constexpr std::array<double, ClassModel::ColumnCount> kColumnShares {
+    3.2, 13, 7, 3.6, 5.4, 3.6, 5.4, 3.6, 5.4, 3.6, 5.4, 3.6, 5.4, 4.6, 5.4, 3.6, 9, 14};
+
+const QColor kHeadingFill(0xe6, 0xe6, 0xe6);
+const QColor kVersionFill(0xd9, 0xe8, 0xf5);
+const QColor kRule(0x80, 0x80, 0x80);
+
+// A table's look: its columns, its fonts, and how each column's text sits.
+struct Grid {
+    std::vector<double> widths;
+    std::vector<Qt::Alignment> alignments;
+    QFont font;
+    QFont bold;
+    double padding = 0;
+
+    double width() const { return std::accumulate(widths.begin(), widths.end(), 0.0); }
+};
+
+// Measures and paints on one device, in its pixels.
+class Pages final
+{
+    Q_DISABLE_COPY_MOVE(Pages)
+
+public:
+    Pages(QPainter &painter, QPagedPaintDevice &device)
+        : m_painter(painter)
+        , m_device(device)
+        , m_dpi(device.logicalDpiY())
+        , m_area(0, 0, device.width(), device.height())
+    {
+    }
+
+    double pt(double points) const { return points * m_dpi / 72.0; }
+    const QRectF &area() const { return m_area; }
+    QPainter &painter() { return m_painter; }
+    void newPage() { m_device.newPage(); }
+
+    QFont font(double points, bool bold = false) const
+    {
+        QFont font = QApplication::font();
+        font.setPointSizeF(points);
+        font.setBold(bold);
+        return font;
+    }
+
+    QFontMetricsF metrics(const QFont &font) const { return QFontMetricsF(font, &m_device); }
+
+    // The height of a line of cells, the tallest cell wrapped in its column.
+    double rowHeight(const Grid &grid, const QStringList &cells, bool bold) const
+    {
+        const QFontMetricsF fm = metrics(bold ? grid.bold : grid.font);
+        double height = fm.height();
+        for (qsizetype i = 0; i < cells.size() && i < qsizetype(grid.widths.size()); ++i) {
+            const double inner = grid.widths[std::size_t(i)] - 2 * grid.padding;
+            if (cells[i].isEmpty() || fm.horizontalAdvance(cells[i]) <= inner)
+                continue;
+            const QRectF bounds = fm.boundingRect(QRectF(0, 0, inner, 1e6), Qt::TextWordWrap, cells[i]);
+            height = std::max(height, bounds.height());
+        }
+        return height + 2 * grid.padding;
+    }
+
+    // A line of cells at the top y, with a rule under it and at each column's
+    // edges; one cell spans the whole line.
+    void paintRow(const Grid &grid, double x, double y, double height, const QStringList &cells, bool bold,
+        const QColor &fill = QColor())
+    {
+        const double width = grid.width();
+        if (fill.isValid())
+            m_painter.fillRect(QRectF(x, y, width, height), fill);
+        m_painter.setFont(bold ? grid.bold : grid.font);
+        double left = x;
+        for (qsizetype i = 0; i < cells.size() && i < qsizetype(grid.widths.size()); ++i) {
+            const double cellWidth = cells.size() == 1 ? width : grid.widths[std::size_t(i)];
+            if (!cells[i].isEmpty()) {
+                const QRectF box(
+                    left + grid.padding, y + grid.padding, cellWidth - 2 * grid.padding, height - 2 * grid.padding);
+                const Qt::Alignment align = cells.size() == 1 ? Qt::AlignLeft : grid.alignments[std::size_t(i)];
+                m_painter.drawText(box, int(align | Qt::AlignVCenter | Qt::TextWordWrap), cells[i]);
+            }
+            left += cellWidth;
+        }
+        m_painter.setPen(QPen(kRule, pt(0.5)));
+        m_painter.drawLine(QPointF(x, y + height), QPointF(x + width, y + height));
+        m_painter.drawLine(QPointF(x, y), QPointF(x, y + height));
+        left = x;
+        for (qsizetype i = 0; i < qsizetype(grid.widths.size()); ++i) {
+            left += grid.widths[std::size_t(i)];
+            if (cells.size() > 1 || i + 1 == qsizetype(grid.widths.size()))
+                m_painter.drawLine(QPointF(left, y), QPointF(left, y + height));
+        }
+        m_painter.setPen(Qt::black);
+    }
+
+    void topRule(const Grid &grid, double x, double y)
+    {
+        m_painter.setPen(QPen(kRule, pt(0.5)));
+        m_painter.drawLine(QPointF(x, y), QPointF(x + grid.width(), y));
+        m_painter.setPen(Qt::black);
+    }
+
+private:
+    QPainter &m_painter;
+    QPagedPaintDevice &m_device;
+    double m_dpi;
+    QRectF m_area;
+};
+
+Grid listGrid(const Pages &pages)
+{
+    Grid grid;
+    const double total = std::accumulate(kColumnShares.begin(), kColumnShares.end(), 0.0);
+    for (int column = 0; column < ClassModel::ColumnCount; ++column) {
+        grid.widths.push_back(pages.area().width() * kColumnShares[std::size_t(column)] / total);
+        const bool text = column == ClassModel::NameColumn || column == ClassModel::RemarkColumn;
+        grid.alignments.push_back(text ? Qt::AlignLeft : Qt::AlignHCenter);
+    }
+    grid.font = pages.font(kTablePt);
+    grid.bold = pages.font(kTablePt, true);
+    grid.padding = pages.pt(kPaddingPt);
+    return grid;
+}
+
+// A version's block of the summary: the result's name, then its four outcomes.
+Grid summaryGrid(const Pages &pages)
+{
+    Grid grid;
+    grid.font = pages.font(kTablePt);
+    grid.bold = pages.font(kTablePt, true);
+    grid.padding = pages.pt(kPaddingPt);
+    const QFontMetricsF fm = pages.metrics(grid.font);
+    double nameWidth = fm.horizontalAdvance(u"สัมพันธภาพทางสังคม"_s);
+    grid.widths.push_back(nameWidth + 2 * grid.padding + pages.pt(4));
+    const double outcomeWidth = fm.horizontalAdvance(u"000 (100.0%)"_s) + 2 * grid.padding + pages.pt(4);
+    for (int outcome = 0; outcome < ClassSummary::kOutcomeCount; ++outcome)
+        grid.widths.push_back(outcomeWidth);
+    grid.alignments = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignHCenter, Qt::AlignHCenter, Qt::AlignHCenter};
+    return grid;
+}
+
+QStringList cellsOf(const ClassSummary::Line &line)
+{
+    if (line.kind == ClassSummary::LineKind::Version)
+        return {line.cells[0]};
+    return QStringList(line.cells.begin(), line.cells.end());
+}
+
+// Draws the summary's blocks side by side as far as the width allows, and
+// returns the height they took. Painting off: measures only.
+double summary(Pages &pages, double top, const std::vector<ClassSummary::Line> &lines, bool paint)
+{
+    const Grid grid = summaryGrid(pages);
+    const double gap = pages.pt(kGapPt);
+    const int perLine = std::max(1, int((pages.area().width() + gap) / (grid.width() + gap)));
+    constexpr std::size_t kBlockLines = 2 + Front::kScaleCount + 2;
+    const std::size_t blocks = lines.size() / kBlockLines;
+    double y = top;
+    for (std::size_t first = 0; first < blocks; first += std::size_t(perLine)) {
+        double tallest = 0;
+        for (std::size_t block = first; block < std::min(blocks, first + std::size_t(perLine)); ++block) {
+            const double x = double(block - first) * (grid.width() + gap);
+            double rowTop = y;
+            if (paint)
+                pages.topRule(grid, x, rowTop);
+            for (std::size_t i = block * kBlockLines; i < (block + 1) * kBlockLines; ++i) {
+                const ClassSummary::Line &line = lines[i];
+                const bool bold = line.kind != ClassSummary::LineKind::Result;
+                const QStringList cells = cellsOf(line);
+                const double height = pages.rowHeight(grid, cells, bold);
+                if (paint) {
+                    const QColor fill = line.kind == ClassSummary::LineKind::Version ? kVersionFill
+                        : line.kind == ClassSummary::LineKind::Side                  ? kHeadingFill
+                                                                                     : QColor();
+                    pages.paintRow(grid, x, rowTop, height, cells, bold, fill);
+                }
+                rowTop += height;
+            }
+            tallest = std::max(tallest, rowTop - y);
+        }
+        y += tallest + gap;
+    }
+    return y - top;
+}
+
+QString versionsLine(const ClassSummary::Tallies &tallies)
+{
+    QStringList versions;
+    for (FormVersion version : tallies.versions())
+        versions << ClassSummary::versionHeading(version, tallies.of(version).children);
+    return u"แบบประเมินที่แปลผล: "_s + versions.join(u"   "_s);
+}
+
+// The title, the school, the date and the versions; returns their height.
+double heading(Pages &pages, const ClassModel &model, const QDate &date, bool paint)
+{
+    QPainter &painter = pages.painter();
+    const double width = pages.area().width();
+    double y = 0;
+    const auto line = [&](const QFont &font, const QString &left, const QString &right = {}) {
+        const double height = pages.metrics(font).height();
+        if (paint) {
+            painter.setFont(font);
+            painter.drawText(QRectF(0, y, width, height), int(Qt::AlignLeft | Qt::AlignVCenter), left);
+            if (!right.isEmpty())
+                painter.drawText(QRectF(0, y, width, height), int(Qt::AlignRight | Qt::AlignVCenter), right);
+        }
+        y += height;
+    };
+    line(pages.font(kTitlePt, true), title());
+    line(pages.font(kTextPt),
+        SchoolTexts::schoolName() + u' ' + SchoolTexts::district() + u' ' + SchoolTexts::province(),
+        u"วันที่ "_s + thaiDate(date));
+    line(pages.font(kTextPt), versionsLine(model.tallies()));
+    return y + pages.pt(kGapPt);
+}
+
+double sectionTitle(Pages &pages, double y, const QString &text, bool paint)
+{
+    const QFont font = pages.font(kTextPt, true);
+    const double height = pages.metrics(font).height();
+    if (paint) {
+        pages.painter().setFont(font);
+        pages.painter().drawText(
+            QRectF(0, y, pages.area().width(), height), int(Qt::AlignLeft | Qt::AlignVCenter), text);
+    }
+    return height + pages.pt(3);
+}
+
+void footer(Pages &pages, const QDate &date, int page, int pageCount)
+{
+    const QFont font = pages.font(kTablePt);
+    const double height = pages.metrics(font).height();
+    const QRectF box(0, pages.area().height() - height, pages.area().width(), height);
+    QPainter &painter = pages.painter();
+    painter.setFont(font);
+    painter.drawText(box, int(Qt::AlignLeft | Qt::AlignVCenter), title() + u"  วันที่ "_s + thaiDate(date));
+    painter.drawText(box, int(Qt::AlignRight | Qt::AlignVCenter), u"หน้า %1/%2"_s.arg(page).arg(pageCount));
+}
+
+} // namespace
+
+QString title()
+{
+    return u"ผลการประเมินพฤติกรรมนักเรียนทั้งห้อง"_s;
+}
+
+void setUpPages(QPagedPaintDevice &device)
+{
+    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+        QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter));
+}
+
+void paint(QPainter &painter, QPagedPaintDevice &device, const ClassModel &model, const QDate &date)
+{
+    Pages pages(painter, device);
+    const Grid grid = listGrid(pages);
+    const std::vector<ClassSummary::Line> lines = ClassSummary::lines(model.tallies());
+    const QString summaryTitle = u"สรุปผลการประเมิน"_s;
+    const QString listTitle = u"ผลการประเมินรายบุคคล"_s;
+
+    // Measured first, so that every page knows how many there are.
+    const double footerHeight = pages.metrics(pages.font(kTablePt)).height() + pages.pt(6);
+    const double bottom = pages.area().height() - footerHeight;
+    const QStringList headings = ClassModel::headings();
+    const double headingHeight = pages.rowHeight(grid, headings, true);
+    std::vector<double> heights;
+    heights.reserve(std::size_t(model.count()));
+    for (int row = 0; row < model.count(); ++row)
+        heights.push_back(pages.rowHeight(grid, model.fields(row), false));
+
+    double listTop = heading(pages, model, date, false);
+    listTop += sectionTitle(pages, listTop, summaryTitle, false);
+    listTop += summary(pages, listTop, lines, false);
+    const double firstTableTop = listTop + sectionTitle(pages, listTop, listTitle, false);
+    // Each page's first row; the list starts on a page of its own when not
+    // even its heading and first row fit under the summary.
+    std::vector<int> pageStarts {0};
+    double y = firstTableTop + headingHeight;
+    bool listOnFirstPage = true;
+    if (!heights.empty() && y + heights.front() > bottom) {
+        listOnFirstPage = false;
+        pageStarts.push_back(0);
+        y = headingHeight;
+    }
+    for (std::size_t row = 0; row < heights.size(); ++row) {
+        if (y + heights[row] > bottom && int(row) != pageStarts.back()) {
+            pageStarts.push_back(int(row));
+            y = headingHeight;
+        }
+        y += heights[row];
+    }
+    const int pageCount = int(pageStarts.size());
+
+    for (int page = 0; page < pageCount; ++page) {
+        if (page > 0)
+            pages.newPage();
+        double top = 0;
+        if (page == 0) {
+            top = heading(pages, model, date, true);
+            top += sectionTitle(pages, top, summaryTitle, true);
+            top += summary(pages, top, lines, true);
+            if (!listOnFirstPage) {
+                footer(pages, date, page + 1, pageCount);
+                continue;
+            }
+            top += sectionTitle(pages, top, listTitle, true);
+        }
+        const int first = pageStarts[std::size_t(page)];
+        const int last = page + 1 < pageCount ? pageStarts[std::size_t(page) + 1] : model.count();
+        pages.topRule(grid, 0, top);
+        pages.paintRow(grid, 0, top, headingHeight, headings, true, kHeadingFill);
+        top += headingHeight;
+        for (int row = first; row < last; ++row) {
+            pages.paintRow(grid, 0, top, heights[std::size_t(row)], model.fields(row), false);
+            top += heights[std::size_t(row)];
+        }
+        footer(pages, date, page + 1, pageCount);
+    }
+}
+
+std::optional<QString> writePdf(const QString &path, const ClassModel &model, const QDate &date)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return ClassExport::cannotWrite(path);
+    {
+        QPdfWriter writer(&file);
+        writer.setTitle(title());
+        writer.setCreator(u"KVT"_s);
+        setUpPages(writer);
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            file.cancelWriting();
+            return ClassExport::cannotWrite(path);
+        }
+        paint(painter, writer, model, date);
+        painter.end();
+    }
+    if (!file.commit())
+        return ClassExport::cannotWrite(path);
+    return std::nullopt;
+}
+
+} // namespace ClassReport
