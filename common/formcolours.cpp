@@ -7,6 +7,9 @@ namespace {
 
 void setEnabledColour(QPalette &palette, QPalette::ColorRole role, const QVariant &colour)
 {
+    // Designer writes these properties as colours; text here would be read as a colour's name.
+    Q_ASSERT_X(!colour.isValid() || colour.metaType() == QMetaType::fromType<QColor>(), "FormColours",
+        "a form's textColor or buttonColor is not a colour");
     if (!colour.canConvert<QColor>())
         return;
     palette.setColor(QPalette::Active, role, colour.value<QColor>());

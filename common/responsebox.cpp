@@ -7,6 +7,9 @@ ResponseBox::ResponseBox(QCheckBox *box, int tickedValue)
     , m_box(box)
     , m_tickedValue(tickedValue)
 {
+    // The sheet found the box on its form by number; the scoring tables know no other values.
+    Q_ASSERT_X(box, "ResponseBox", "a scored box missing from its form");
+    Q_ASSERT(tickedValue >= 0 && tickedValue <= 2);
     connect(m_box, &QCheckBox::stateChanged, this, &ResponseBox::applyTickRule);
     applyTickRule();
 }

@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "captionstyle.h"
+#include "common/log.h"
 #include "guide.h"
 #include "programidentity.h"
 
@@ -68,7 +69,10 @@ QStringList uiFamilies()
         for (const char16_t *file : faces) {
             const int id = QFontDatabase::addApplicationFont(QString::fromUtf16(file));
             const QString family = QFontDatabase::applicationFontFamilies(id).value(0);
-            if (!family.isEmpty() && !families.contains(family))
+            // The platform's faces stand in: captions may be cut or miss letters.
+            if (family.isEmpty())
+                qCWarning(lcKvt) << "Cannot load the embedded face" << QString::fromUtf16(file);
+            else if (!families.contains(family))
                 families.append(family);
         }
     }
@@ -112,7 +116,7 @@ protected:
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier)
             return false;
-        Guide::open();
+        Guide::open(static_cast<QWidget *>(watched)->window());
         return true;
     }
 };
@@ -211,7 +215,9 @@ void setUp(QApplication &app)
     app.installEventFilter(new F1OpensGuide(&app));
 
     const QIcon icon(u":/icons/kvt.ico"_s);
-    if (!icon.isNull())
+    if (icon.isNull())
+        qCWarning(lcKvt) << "Cannot load the window icon" << u":/icons/kvt.ico"_s;
+    else
         QApplication::setWindowIcon(icon);
 }
 

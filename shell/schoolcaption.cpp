@@ -20,6 +20,9 @@ bool fits(const QLabel *label, const QFont &font)
 
 void fitSchoolCaption(QLabel *label)
 {
+    // One line, sized in points by its form: shrinking steps by points.
+    Q_ASSERT(!label->wordWrap());
+    Q_ASSERT_X(label->font().pointSizeF() > 0, "fitSchoolCaption", "the caption's size is not in points");
     QFont font = label->font();
     while (!fits(label, font) && font.pointSizeF() - kStep >= kSmallestPoints)
         font.setPointSizeF(font.pointSizeF() - kStep);
