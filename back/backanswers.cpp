@@ -28,6 +28,12 @@ std::optional<BoxPlace> placeOfBox(int box)
     return std::nullopt;
 }
 
+bool followsFirstQuestion(int box)
+{
+    const std::optional<BoxPlace> place = placeOfBox(box);
+    return place && place->row != Row::Difficulties;
+}
+
 std::optional<Row> rowAfter(Row row)
 {
     const int next = static_cast<int>(row) + 1;

@@ -48,6 +48,10 @@ struct BoxPlace {
 };
 std::optional<BoxPlace> placeOfBox(int box);
 
+// Whether the box answers a question after the first (the grid's leading
+// boxes included): "ไม่" to the first question greys these out.
+bool followsFirstQuestion(int box);
+
 // The row after this one, or nothing after burden.
 std::optional<Row> rowAfter(Row row);
 

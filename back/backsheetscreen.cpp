@@ -25,9 +25,6 @@ namespace {
 constexpr int kWindowLeft = 330;
 constexpr int kWindowTop = 1110;
 
-// Every box of the questions after the first: Check5 to Check36.
-constexpr int kFirstFollowUpBox = 5;
-
 QStringList rowNames(const std::vector<Back::Row> &rows)
 {
     QStringList names;
@@ -47,8 +44,12 @@ BackSheetScreen::BackSheetScreen(QWidget *parent)
     m_lines = {{m_ui->Text1, m_ui->Label18}};
     setGeometry(QRect(QPoint(px(kWindowLeft), px(kWindowTop)), size())); // the client area, not the frame
 
-    for (int number = 1; number <= Back::kBoxCount; ++number)
-        m_boxes[static_cast<std::size_t>(number - 1)] = findChild<QCheckBox *>(u"Check%1"_s.arg(number));
+    m_boxes = {m_ui->Check1, m_ui->Check2, m_ui->Check3, m_ui->Check4, m_ui->Check5, m_ui->Check6, m_ui->Check7,
+        m_ui->Check8, m_ui->Check9, m_ui->Check10, m_ui->Check11, m_ui->Check12, m_ui->Check13, m_ui->Check14,
+        m_ui->Check15, m_ui->Check16, m_ui->Check17, m_ui->Check18, m_ui->Check19, m_ui->Check20, m_ui->Check21,
+        m_ui->Check22, m_ui->Check23, m_ui->Check24, m_ui->Check25, m_ui->Check26, m_ui->Check27, m_ui->Check28,
+        m_ui->Check29, m_ui->Check30, m_ui->Check31, m_ui->Check32, m_ui->Check33, m_ui->Check34, m_ui->Check35,
+        m_ui->Check36};
     attachResponseBoxes();
     describeBoxes();
     m_ui->Check1->setFocus();
@@ -84,13 +85,11 @@ void BackSheetScreen::describeBoxes()
 {
     // The grid rows (those with a leading box) have no captions on their
     // boxes: the area name and the column heading say what each box means.
-    const std::array<const QLabel *, 4> areaNames {m_ui->Label8, m_ui->Label13, m_ui->Label14, m_ui->Label15};
     const std::array<const QLabel *, Back::kAnswersPerRow> levelHeaders {
         m_ui->Label9, m_ui->Label10, m_ui->Label11, m_ui->Label12};
-    std::size_t gridRow = 0;
     for (const Back::AnswerRow &row : Back::kAnswerRows) {
         const bool grid = row.leadingBox != 0;
-        const QString area = grid ? areaNames.at(gridRow++)->text() : QString();
+        const QString area = grid ? Back::rowName(row.row) : QString();
         QStringList answers;
         for (std::size_t i = 0; i < row.answers.size(); ++i) {
             QCheckBox *answer = box(row.answers[i]);
@@ -130,8 +129,9 @@ void BackSheetScreen::applyNoDifficultiesRule()
         return;
     const bool noDifficulties = state == Qt::Checked;
     // Disabled boxes keep their ticks and scores.
-    for (int number = kFirstFollowUpBox; number <= Back::kBoxCount; ++number)
-        box(number)->setEnabled(!noDifficulties);
+    for (int number = 1; number <= Back::kBoxCount; ++number)
+        if (Back::followsFirstQuestion(number))
+            box(number)->setEnabled(!noDifficulties);
     if (!noDifficulties)
         return;
     QMessageBox warning(QMessageBox::Information, u"คำเตือน"_s,

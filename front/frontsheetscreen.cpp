@@ -152,16 +152,19 @@ void FrontSheetScreen::placeItems()
 
 void FrontSheetScreen::setFocusOrder()
 {
-    // By box number, not by grid: Check1 to 39, 43 to 48, 40 to 42, 49 to 75.
+    // Block by block as on paper (items 1 to 15, then 16 to 25), each
+    // block's boxes by box number.
     std::vector<QWidget *> order;
-    const auto addRange = [&](int first, int last) {
-        for (int box = first; box <= last; ++box)
+    for (const ItemBlock &block : kItemBlocks) {
+        std::vector<int> boxes;
+        for (const Front::ItemRow &row : Front::kItemTable)
+            if (&blockOf(row.item) == &block)
+                for (const Front::BoxCell &cell : row.cells)
+                    boxes.push_back(cell.box);
+        std::sort(boxes.begin(), boxes.end());
+        for (int box : boxes)
             order.push_back(m_boxes[static_cast<std::size_t>(box - 1)]->box());
-    };
-    addRange(1, 39);
-    addRange(43, 48);
-    addRange(40, 42);
-    addRange(49, 75);
+    }
     order.push_back(m_ui->Command1);
     for (const ResultLine &line : m_lines)
         order.push_back(line.score);

@@ -55,6 +55,7 @@ private slots:
     void back();
     void backPlaces_data();
     void backPlaces();
+    void noDifficultiesGreysLaterQuestions();
 };
 
 void AnswerCheckTest::front_data()
@@ -198,6 +199,13 @@ void AnswerCheckTest::backPlaces()
     QVERIFY(!Back::placeOfBox(0));
     QCOMPARE(Back::rowAfter(Row::Burden), std::nullopt);
     QCOMPARE(Back::rowAfter(Row::Upset), std::optional(Row::HomeLife));
+}
+
+// "ไม่" greys out every box after the first question's: Check5 to Check36.
+void AnswerCheckTest::noDifficultiesGreysLaterQuestions()
+{
+    for (int box = 1; box <= Back::kBoxCount; ++box)
+        QVERIFY2(Back::followsFirstQuestion(box) == (box >= 5), qPrintable(QString::number(box)));
 }
 
 QTEST_APPLESS_MAIN(AnswerCheckTest)
