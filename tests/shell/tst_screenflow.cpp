@@ -55,6 +55,8 @@ private slots:
     void pageKeysTurnThePaper();
     void finishKey_data();
     void finishKey();
+    void endingAsksWhileListUnkept_data();
+    void endingAsksWhileListUnkept();
     void f1OpensGuide();
     void f1TellsWhyNoGuide_data();
     void f1TellsWhyNoGuide();
@@ -293,6 +295,46 @@ void ScreenFlowTest::programEnds()
         QVERIFY(!screen(which));
 }
 
+void ScreenFlowTest::endingAsksWhileListUnkept_data()
+{
+    QTest::addColumn<bool>("byCloseBox");
+    QTest::addRow("ออกจากโปรแกรม") << false;
+    QTest::addRow("the menu's close box") << true;
+}
+
+// Children neither copied, saved nor printed: ending asks, and staying (the
+// answer of Escape and of the question's close box) keeps everything. Once
+// the list is copied, the program ends at once.
+void ScreenFlowTest::endingAsksWhileListUnkept()
+{
+    QFETCH(bool, byCloseBox);
+    QSignalSpy ended(m_screens.get(), &ScreenRegistry::programEnded);
+    enter();
+    press(Screen::Menu, u"Command3"_s);
+    answerFront(0);
+    pressFinish(Screen::FrontSheet);
+    QCOMPARE(m_screens->classList().count(), 1);
+
+    const auto end = [&] {
+        if (byCloseBox)
+            screen(Screen::Menu)->close();
+        else
+            press(Screen::Menu, u"Command4"_s);
+    };
+    {
+        const KvtTest::WarningWatch question;
+        end();
+        QCOMPARE(question.count(), 1);
+    }
+    QCOMPARE(ended.count(), 0);
+    QVERIFY(screen(Screen::Menu)->isVisible());
+    QCOMPARE(m_screens->classList().count(), 1);
+
+    m_screens->classList().copyClass();
+    end();
+    QCOMPARE(ended.count(), 1);
+}
+
 void ScreenFlowTest::f1OpensGuide()
 {
     // A guide beside this program, as the packages put it beside the real one.
@@ -439,7 +481,7 @@ void ScreenFlowTest::finishKey()
     const KvtTest::WarningWatch warnings; // "ไม่" warns
 
     enter();
-    press(Screen::Menu, u"Command1"_s);
+    press(Screen::Menu, u"Command2"_s);
     if (frontColumn >= 0) {
         for (int item = 1; item <= 25; ++item) {
             const auto *boxes = KvtTest::kFrontBoxesOfItem[item - 1];
@@ -468,6 +510,11 @@ void ScreenFlowTest::finishKey()
     QCOMPARE(list.count(), std::min(added, 1));
     if (added == 0)
         return;
+    const ChildRecord &child = list.model().record(0);
+    QCOMPARE(child.version, FormVersion::Teacher);
+    QCOMPARE(child.remark.isEmpty(), stopsOn < 0); // the notice's words
+    QCOMPARE(child.front.has_value(), frontColumn >= 0);
+    QCOMPARE(child.back.has_value(), backFirstRow >= 0 || backLaterRows >= 0);
     // Ready for the next paper: both sides empty, the back side hidden, the focus on item 1.
     QVERIFY(screen(Screen::FrontSheet)->isVisible());
     QCOMPARE(screen(Screen::FrontSheet)->focusWidget(), box(Screen::FrontSheet, 1));
