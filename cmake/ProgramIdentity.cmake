@@ -20,8 +20,9 @@ endif()
 string(REPLACE "\\" "\\\\" KVT_CXX_THAI_NAME "${KVT_THAI_NAME}")
 string(REPLACE "\"" "\\\"" KVT_CXX_THAI_NAME "${KVT_CXX_THAI_NAME}")
 
+# A folder of its own, so that only those who link the target see the header.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/programidentity.h.in
-    ${CMAKE_BINARY_DIR}/generated/programidentity.h @ONLY)
+    ${CMAKE_BINARY_DIR}/generated/identity/programidentity.h @ONLY)
 
 add_library(kvt_program_identity INTERFACE)
-target_include_directories(kvt_program_identity INTERFACE ${CMAKE_BINARY_DIR}/generated)
+target_include_directories(kvt_program_identity INTERFACE ${CMAKE_BINARY_DIR}/generated/identity)
