@@ -1,9 +1,11 @@
 // The staff guide against the program: its tables of score ranges hold the
-// program's ranges and the words the screens show for them, and everything it
-// points to is in the built guide's folder, so that it opens offline.
+// program's ranges and the words the screens show for them, its list of the
+// copied row's headings is the program's, and everything it points to is in
+// the built guide's folder, so that it opens offline.
 
 #include "back/backscoring.h"
 #include "back/backsheetscreen.h"
+#include "classlist/childrecord.h"
 #include "front/frontscoring.h"
 #include "front/frontsheetscreen.h"
 #include "kvttest.h"
@@ -41,6 +43,7 @@ struct GuidePage {
     QList<RangeCell> ranges;
     QMap<QString, QList<int>> items; // the items each front line sums, as listed
     QStringList links; // href, src and url() as written
+    QStringList headings; // the items of the list of the copied row's headings
     QSet<QString> ids;
 };
 
@@ -80,7 +83,10 @@ GuidePage readGuide(const QString &path)
                 page.links << value;
         }
         const auto tag = xml.name();
-        if (tag == u"style") {
+        if (tag == u"ol" && attributes.value(u"id"_s) == u"result-headings") {
+            while (xml.readNextStartElement())
+                page.headings << xml.readElementText();
+        } else if (tag == u"style") {
             addUrls(xml.readElementText());
         } else if (tag == u"table") {
             inScoreTable = attributes.value(u"class"_s).contains(u"bands");
@@ -151,6 +157,7 @@ private slots:
     void words();
     void links_data();
     void links();
+    void headings();
 
 private:
     // The score and the word a screen shows for a sheet that scores `score` on `scale`.
@@ -283,6 +290,12 @@ void GuideTest::links()
     const QUrl url(link);
     QVERIFY2(url.isRelative() && url.host().isEmpty() && !link.startsWith(u'/'), "not in the guide's folder");
     QVERIFY(QFileInfo(QDir(QStringLiteral(KVT_GUIDE_DIR)).filePath(url.path())).isFile());
+}
+
+// Staff match the spreadsheet's columns against this list.
+void GuideTest::headings()
+{
+    QCOMPARE(m_page.headings, resultHeadings());
 }
 
 // A plain QApplication: the guide's check needs none of the program's set-up.
