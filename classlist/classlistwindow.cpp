@@ -7,6 +7,7 @@
 #include "classreport.h"
 #include "classsummary.h"
 
+#include <QCache>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -21,8 +22,12 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStandardPaths>
+#include <QStaticText>
+#include <QStyledItemDelegate>
+#include <QTextOption>
 
 #include <algorithm>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -48,6 +53,79 @@ QString defaultName(const QString &suffix)
 {
     return ClassReport::title() + u' ' + thaiDate(QDate::currentDate()) + u'.' + suffix;
 }
+
+// Draws each cell's text from laid-out texts kept for reuse. Every new row
+// repaints the whole table, and laying out each visible cell's Thai text
+// anew, three times over as the style does, took most of an add.
+class LaidOutTextDelegate final : public QStyledItemDelegate
+{
+public:
+    explicit LaidOutTextDelegate(QObject *parent)
+        : QStyledItemDelegate(parent)
+    {
+        m_texts.setMaxCost(kKeptTexts);
+    }
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        const QString text = std::exchange(item.text, QString());
+        const QWidget *widget = item.widget;
+        QStyle *style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+        if (text.isEmpty())
+            return;
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        const QRect box = item.rect.adjusted(margin, 0, -margin, 0);
+        const bool wrap = item.features & QStyleOptionViewItem::WrapText;
+        const QStaticText &laidOut = this->laidOut(text, item.font, box.width(), wrap);
+        const QSizeF size = laidOut.size();
+        QPointF at(box.left(), box.top() + (box.height() - size.height()) / 2);
+        if (item.displayAlignment & Qt::AlignHCenter)
+            at.rx() += (box.width() - size.width()) / 2;
+        else if (item.displayAlignment & Qt::AlignRight)
+            at.rx() += box.width() - size.width();
+        const QPalette::ColorGroup group = !(item.state & QStyle::State_Enabled) ? QPalette::Disabled
+            : (item.state & QStyle::State_Active)                                ? QPalette::Active
+                                                                                 : QPalette::Inactive;
+        const bool selected = item.state & QStyle::State_Selected;
+        painter->save();
+        painter->setClipRect(box);
+        painter->setFont(item.font);
+        painter->setPen(item.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawStaticText(at, laidOut);
+        painter->restore();
+    }
+
+private:
+    // Enough for every cell of a tall window, names and remarks included.
+    static constexpr int kKeptTexts = 4000;
+
+    // Too wide for its cell, a text is wrapped where the view wraps, else cut
+    // short with an ellipsis.
+    const QStaticText &laidOut(const QString &text, const QFont &font, int width, bool wrap) const
+    {
+        const QString key = u"%1|%2|%3|"_s.arg(width).arg(font.bold()).arg(wrap) + text;
+        if (const QStaticText *kept = m_texts.object(key))
+            return *kept;
+        const QFontMetrics fm(font);
+        const bool tooWide = fm.horizontalAdvance(text) > width;
+        auto *laidOut = new QStaticText(tooWide && !wrap ? fm.elidedText(text, Qt::ElideRight, width) : text);
+        laidOut->setTextFormat(Qt::PlainText);
+        if (tooWide && wrap) {
+            laidOut->setTextWidth(width);
+            QTextOption centred(Qt::AlignHCenter);
+            centred.setWrapMode(QTextOption::WordWrap);
+            laidOut->setTextOption(centred);
+        }
+        laidOut->prepare(QTransform(), font);
+        m_texts.insert(key, laidOut);
+        return *laidOut;
+    }
+
+    mutable QCache<QString, QStaticText> m_texts;
+};
 
 } // namespace
 
@@ -130,6 +208,7 @@ void ClassListWindow::setUpTable()
 {
     QTableView *table = m_ui->ClassTable;
     table->setModel(&m_model);
+    table->setItemDelegate(new LaidOutTextDelegate(table));
     table->installEventFilter(this);
 
     // Widths from the font, so that the words fit and the headings wrap onto
@@ -168,7 +247,7 @@ void ClassListWindow::setUpTable()
 
     QHeaderView *rows = table->verticalHeader();
     rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(fm.height() + 8);
+    rows->setDefaultSectionSize(fm.height() + 6);
 
     // Delete in the table, but not while a name is being typed.
     auto *deleteKey = new QShortcut(QKeySequence::Delete, table, nullptr, nullptr, Qt::WidgetShortcut);
@@ -180,6 +259,7 @@ void ClassListWindow::setUpSummary()
     QTableView *view = m_ui->ClassSummary;
     m_summary->update(m_model.tallies());
     view->setModel(m_summary);
+    view->setItemDelegate(new LaidOutTextDelegate(view));
     view->setWordWrap(true);
     const QFontMetrics fm(view->font());
     QFont bold = view->font();
@@ -195,10 +275,18 @@ void ClassListWindow::setUpSummary()
         view->horizontalHeader()->resizeSection(column, outcome);
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view->verticalHeader()->setDefaultSectionSize(fm.height() + 6);
-    // The side's headings may wrap; they are measured only when a version
-    // comes or goes.
-    connect(m_summary, &SummaryModel::modelReset, view, &QTableView::resizeRowsToContents);
-    view->resizeRowsToContents();
+    // A version's heading spans its block, and the sides' headings may wrap:
+    // both are set out only when a version comes or goes.
+    const auto setOut = [this, view] {
+        view->clearSpans();
+        for (int row = 0; row < m_summary->rowCount(); ++row) {
+            if (m_summary->isVersionLine(row))
+                view->setSpan(row, 0, 1, ClassSummary::kCellCount);
+        }
+        view->resizeRowsToContents();
+    };
+    connect(m_summary, &SummaryModel::modelReset, view, setOut);
+    setOut();
 
     m_ui->splitter->setStretchFactor(0, 3);
     m_ui->splitter->setStretchFactor(1, 2);

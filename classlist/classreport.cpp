@@ -41,11 +41,9 @@ constexpr double kTablePt = 8;
 constexpr double kPaddingPt = 2;
 constexpr double kGapPt = 10;
 
-// The list's columns as shares of the page's width: the number, the name,
-// the version, six front-side scores each with its word, the back side's
-// score and severity, and the remark.
-constexpr std::array<double, ClassModel::ColumnCount> kColumnShares {
-    3.2, 13, 7, 3.6, 5.4, 3.6, 5.4, 3.6, 5.4, 3.6, 5.4, 3.6, 5.4, 4.6, 5.4, 3.6, 9, 14};
+// The name's share of the width the fixed columns leave; the remark has the
+// rest.
+constexpr double kNameShare = 0.45;
 
 const QColor kHeadingFill(0xe6, 0xe6, 0xe6);
 const QColor kVersionFill(0xd9, 0xe8, 0xf5);
@@ -97,7 +95,8 @@ public:
         const QFontMetricsF fm = metrics(bold ? grid.bold : grid.font);
         double height = fm.height();
         for (qsizetype i = 0; i < cells.size() && i < qsizetype(grid.widths.size()); ++i) {
-            const double inner = grid.widths[std::size_t(i)] - 2 * grid.padding;
+            const double cellWidth = cells.size() == 1 ? grid.width() : grid.widths[std::size_t(i)];
+            const double inner = cellWidth - 2 * grid.padding;
             if (cells[i].isEmpty() || fm.horizontalAdvance(cells[i]) <= inner)
                 continue;
             const QRectF bounds = fm.boundingRect(QRectF(0, 0, inner, 1e6), Qt::TextWordWrap, cells[i]);
@@ -152,18 +151,38 @@ private:
     QRectF m_area;
 };
 
+// Each column as wide as its widest word, so that the headings wrap between
+// words; the name and the remark share what is left.
 Grid listGrid(const Pages &pages)
 {
     Grid grid;
-    const double total = std::accumulate(kColumnShares.begin(), kColumnShares.end(), 0.0);
-    for (int column = 0; column < ClassModel::ColumnCount; ++column) {
-        grid.widths.push_back(pages.area().width() * kColumnShares[std::size_t(column)] / total);
-        const bool text = column == ClassModel::NameColumn || column == ClassModel::RemarkColumn;
-        grid.alignments.push_back(text ? Qt::AlignLeft : Qt::AlignHCenter);
-    }
     grid.font = pages.font(kTablePt);
     grid.bold = pages.font(kTablePt, true);
     grid.padding = pages.pt(kPaddingPt);
+    const QFontMetricsF plain = pages.metrics(grid.font);
+    const QFontMetricsF bold = pages.metrics(grid.bold);
+    const auto fit = [&](const QString &heading, const QString &cell) {
+        return std::max(bold.horizontalAdvance(heading), plain.horizontalAdvance(cell)) + 2 * grid.padding
+            + pages.pt(1);
+    };
+    grid.widths.assign(ClassModel::ColumnCount, 0);
+    grid.alignments.assign(ClassModel::ColumnCount, Qt::AlignHCenter);
+    grid.widths[ClassModel::NumberColumn] = fit(u"ลำดับ"_s, u"1000"_s);
+    grid.widths[ClassModel::VersionColumn] = fit(u"ฉบับ"_s, u"ครูประจำชั้น"_s);
+    for (int field = 0; field < kResultFieldCount; ++field) {
+        const bool word = field % 2 == 1;
+        const bool social = field / 2 == Front::index(Front::Scale::Social);
+        double width = word ? fit(u"ด้านที่ 1"_s, u"มีปัญหา"_s) : fit(u"คะแนน"_s, u"40"_s);
+        if (social)
+            width = fit(u"สัมพันธภาพ"_s, QString());
+        grid.widths[std::size_t(ClassModel::FirstResultColumn + field)] = width;
+    }
+    grid.widths[ClassModel::RemarkColumn - 1] = fit(u"ระดับความรุนแรง"_s, u"ไม่รุนแรง/รุนแรงเล็กน้อย"_s);
+    const double left = pages.area().width() - grid.width();
+    grid.widths[ClassModel::NameColumn] = left * kNameShare;
+    grid.widths[ClassModel::RemarkColumn] = left * (1 - kNameShare);
+    grid.alignments[ClassModel::NameColumn] = Qt::AlignLeft;
+    grid.alignments[ClassModel::RemarkColumn] = Qt::AlignLeft;
     return grid;
 }
 

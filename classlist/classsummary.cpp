@@ -133,6 +133,11 @@ void SummaryModel::update(const ClassSummary::Tallies &tallies)
         emit dataChanged(index(0, 0), index(rowCount() - 1, ClassSummary::kCellCount - 1), {Qt::DisplayRole});
 }
 
+bool SummaryModel::isVersionLine(int row) const
+{
+    return m_lines[static_cast<std::size_t>(row)].kind == ClassSummary::LineKind::Version;
+}
+
 int SummaryModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_lines.size());

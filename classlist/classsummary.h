@@ -76,6 +76,9 @@ public:
     // comes or goes.
     void update(const ClassSummary::Tallies &tallies);
 
+    // Whether the row heads a version's block.
+    bool isVersionLine(int row) const;
+
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
