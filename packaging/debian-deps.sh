@@ -4,8 +4,9 @@
 set -eu
 
 # libthai0: Qt loads it at run time to break Thai lines between words; no
-# library the program links names it.
+# library the program links names it. poppler-utils: the class list's test
+# reads its PDF back with pdftotext.
 packages="cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libthai0
-    xvfb xauth x11-utils desktop-file-utils appstream dpkg-dev file"
+    xvfb xauth x11-utils desktop-file-utils appstream dpkg-dev file poppler-utils"
 
 "$(dirname "$0")/install-missing.sh" $packages

@@ -108,6 +108,7 @@ installer)
     installed="$drive_c/Program Files/KVT"
     [ -f "$installed/kvt.exe" ] || fail "kvt.exe not under Program Files"
     [ -f "$installed/platforms/qwindows.dll" ] || fail "the platform plugin is missing"
+    [ -f "$installed/Qt6PrintSupport.dll" ] || fail "the print support (Qt6PrintSupport.dll) is missing"
     menu="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$thai_name"
     [ -f "$menu/$thai_name.lnk" ] || fail "no Start-menu shortcut"
     [ -f "$menu/คู่มือการใช้งาน.lnk" ] || fail "no Start-menu shortcut to the guide"
