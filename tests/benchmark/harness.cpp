@@ -6,8 +6,9 @@
 // Each round runs, in an order that turns from round to round: the bare
 // window and the program to their first frames (and the program on through
 // its screens and "แปลผล"), then the four empty windows and the program
-// through the quick four-screen tour. KVT_BENCH_SKIP_KEYS=1 leaves out the
-// keyboard-entry runs.
+// through the quick four-screen tour; then keyboard entry and a whole class
+// of 1,000 children. KVT_BENCH_SKIP_KEYS=1 leaves out the keyboard-entry
+// runs; KVT_BENCH_ONLY=class runs only the whole class.
 //
 // Needs an X server (DISPLAY); see run.sh.
 
@@ -161,6 +162,27 @@ void keyEntry(const std::string &probe, const std::string &program, int runs)
     }
 }
 
+// A class of 1,000 children copied with the keys, in runs of its own.
+void wholeClass(const std::string &probe, const std::string &program, int runs)
+{
+    std::map<std::string, std::vector<double>> values;
+    for (int round = 0; round < runs; ++round) {
+        const Run run = runOnce(program, probe, "class");
+        if (!run.ok) {
+            std::fprintf(stderr, "whole class, round %d: %s\n", round + 1, run.error.c_str());
+            return;
+        }
+        for (const auto &[name, value] : run.values)
+            values[name].push_back(value);
+    }
+    const double frameMs = median(values["finish_frame_ns"]) / 1e6;
+    const double classMiB = median(values["class_rss_kib"]) / 1024;
+    std::printf("A whole class, medians of %d runs\n", runs);
+    line("Ctrl+Enter to the front side's frame, 1,000 in list", frameMs, "ms", "< 16", verdict(frameMs < 16));
+    line("  Ctrl+Enter, its own handling", median(values["finish_handling_ns"]) / 1e6, "ms");
+    line("memory 1,000 children add", classMiB, "MiB", "< 5", verdict(classMiB < 5));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -174,6 +196,11 @@ int main(int argc, char *argv[])
     const std::string bareTour = argv[3];
     const std::string program = argv[4];
     const int runs = argc > 5 ? std::max(1, std::atoi(argv[5])) : 15;
+
+    if (const char *only = std::getenv("KVT_BENCH_ONLY"); only && std::string(only) == "class") {
+        wholeClass(probe, program, runs);
+        return 0;
+    }
 
     // One run of each first, not counted: it fills the disk and font caches.
     runOnce(bare, probe, "startup");
@@ -289,5 +316,6 @@ int main(int argc, char *argv[])
 
     if (const char *skip = std::getenv("KVT_BENCH_SKIP_KEYS"); !skip || std::string(skip) != "1")
         keyEntry(probe, program, runs);
+    wholeClass(probe, program, std::min(runs, 5)); // each run copies 1,000 children
     return 0;
 }

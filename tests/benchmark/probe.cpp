@@ -14,6 +14,10 @@
 //                      the digit keys and Enter: each key to its painted
 //                      frame, each key's own handling, and each form from its
 //                      first key to its results painted (see KeyEntryProbe)
+//   KVT_PROBE=class    a class of 1,000 children copied with the keys (25
+//                      digits, Page Down, 8 digits, Ctrl+Enter each), then 20
+//                      more: Ctrl+Enter to the front side's next frame, its
+//                      own handling, and the memory the 1,000 took (see ClassProbe)
 //   KVT_PROBE_OUT      file that receives the results as name=value lines
 
 #include <QAbstractButton>
@@ -552,6 +556,169 @@ private:
     QMetaObject::Connection m_clicked;
 };
 
+// A whole class typed in: the keys go to the focused box of the sheet in
+// front, as a typist's would, a class of children at a time between the
+// event loop's turns; then the finish key of the last children is timed
+// to the front side's next painted frame.
+class ClassProbe final
+{
+public:
+    explicit ClassProbe(QString out)
+        : m_report(std::move(out))
+    {
+        g_onFrames = [this] { scanFrames(); };
+        m_deadline.setSingleShot(true);
+        QObject::connect(&m_deadline, &QTimer::timeout, qApp, [this] { m_report.fail(u"no frame came"_s); });
+        m_deadline.start(20000);
+        m_waiting = [](std::uint32_t drawable) {
+            for (QWidget *widget : QApplication::topLevelWidgets())
+                if (widget->isVisible() && widget->windowHandle() && widget->windowHandle()->winId() == drawable)
+                    return true;
+            return false;
+        };
+        m_then = [this](std::int64_t ns) {
+            m_report.note(u"first_frame_ns"_s, ns);
+            QTimer::singleShot(200, qApp, [this] { openFront(); });
+        };
+        scanFrames();
+    }
+
+private:
+    static constexpr int kClassSize = 1000;
+    static constexpr int kTimed = 20;
+
+    void openFront()
+    {
+        auto *enter = control<QAbstractButton>(u"Form1"_s, u"Command1"_s);
+        if (!enter)
+            return m_report.fail(u"Form1.Command1 not found"_s);
+        click(enter);
+        auto *version = control<QAbstractButton>(u"Form2"_s, u"Command2"_s);
+        if (!version)
+            return m_report.fail(u"Form2.Command2 not found"_s);
+        click(version);
+        m_front = topLevel(u"Form3"_s);
+        if (!m_front)
+            return m_report.fail(u"Form3 is not up"_s);
+        QTimer::singleShot(200, qApp, [this] { addChildren(); });
+    }
+
+    static void key(QWidget *target, int key, Qt::KeyboardModifiers modifiers, quint32 keycode, const QString &text)
+    {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, keycode, 0, 0, text);
+        QCoreApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers, keycode, 0, 0, text);
+        QCoreApplication::sendEvent(target, &release);
+    }
+
+    static void digit(QWidget *sheet, int digit)
+    {
+        key(sheet->focusWidget(), Qt::Key_0 + digit, Qt::NoModifier, 9 + static_cast<quint32>(digit),
+            QString::number(digit));
+    }
+
+    // One paper without its finish key; the child's number varies the answers.
+    bool typePaper(int child)
+    {
+        for (int item = 0; item < 25; ++item)
+            digit(m_front, (item + child) % 3 + 1);
+        key(m_front->focusWidget(), Qt::Key_PageDown, Qt::NoModifier, 117, {});
+        if (!m_back)
+            m_back = topLevel(u"Form4"_s);
+        if (!m_back || !m_back->focusWidget())
+            return false;
+        digit(m_back, 2); // "ใช่"
+        for (int row = 1; row < 8; ++row)
+            digit(m_back, (row + child) % 4 + 1);
+        return true;
+    }
+
+    void finish(QWidget *sheet) { key(sheet->focusWidget(), Qt::Key_Return, Qt::ControlModifier, 36, u"\r"_s); }
+
+    void addChildren()
+    {
+        for (int i = 0; i < 50 && m_added < kClassSize; ++i, ++m_added) {
+            if (!typePaper(m_added))
+                return m_report.fail(u"the back side is not up"_s);
+            finish(m_back);
+            if (m_added == 0) {
+                QCoreApplication::processEvents();
+                m_firstRss = residentKiB();
+            }
+        }
+        if (m_added < kClassSize)
+            return QTimer::singleShot(0, qApp, [this] { addChildren(); });
+        QTimer::singleShot(300, qApp, [this] {
+            m_report.note(u"class_rss_kib"_s, residentKiB() - m_firstRss);
+            timeNext();
+        });
+    }
+
+    void timeNext()
+    {
+        if (m_timed == kTimed) {
+            m_report.note(u"finish_frame_ns"_s, middle(m_frames));
+            m_report.note(u"finish_handling_ns"_s, middle(m_handling));
+            // Copied, the class may go without the question on leaving.
+            if (auto *copy = control<QAbstractButton>(u"ClassList"_s, u"CopyClass"_s))
+                click(copy);
+            m_report.finish();
+            return;
+        }
+        if (!typePaper(kClassSize + m_timed))
+            return m_report.fail(u"the back side is not up"_s);
+        const std::int64_t pressed = nowNs();
+        finish(m_back);
+        m_handling.push_back(nowNs() - pressed);
+        m_threshold = pressed;
+        const auto id = static_cast<std::uint32_t>(m_front->windowHandle()->winId());
+        m_waiting = [id](std::uint32_t drawable) { return drawable == id; };
+        m_then = [this, pressed](std::int64_t ns) {
+            m_frames.push_back(ns - pressed);
+            ++m_timed;
+            QTimer::singleShot(100, qApp, [this] { timeNext(); });
+        };
+        m_deadline.start(5000);
+        scanFrames();
+    }
+
+    void scanFrames()
+    {
+        const int count = g_frameCount.load();
+        for (; m_scanned < count; ++m_scanned) {
+            const Frame &frame = g_frames[static_cast<std::size_t>(m_scanned)];
+            if (m_waiting && frame.ns >= m_threshold && m_waiting(frame.drawable)) {
+                m_waiting = nullptr;
+                m_deadline.stop();
+                std::exchange(m_then, nullptr)(frame.ns);
+                return;
+            }
+        }
+    }
+
+    static std::int64_t middle(std::vector<std::int64_t> values)
+    {
+        if (values.empty())
+            return 0;
+        std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+        return values[values.size() / 2];
+    }
+
+    Report m_report;
+    QTimer m_deadline;
+    int m_scanned = 0;
+    std::int64_t m_threshold = 0;
+    std::function<bool(std::uint32_t)> m_waiting;
+    std::function<void(std::int64_t)> m_then;
+    QWidget *m_front = nullptr;
+    QWidget *m_back = nullptr;
+    int m_added = 0;
+    int m_timed = 0;
+    std::int64_t m_firstRss = 0;
+    std::vector<std::int64_t> m_frames;
+    std::vector<std::int64_t> m_handling;
+};
+
 // ---------------------------------------------------------------------------
 
 void startProbe()
@@ -562,6 +729,10 @@ void startProbe()
     // Lives until the process ends; the application is being built right now.
     if (mode == u"keys"_s) {
         QTimer::singleShot(0, [] { new KeyEntryProbe(qEnvironmentVariable("KVT_PROBE_OUT")); });
+        return;
+    }
+    if (mode == u"class"_s) {
+        QTimer::singleShot(0, [] { new ClassProbe(qEnvironmentVariable("KVT_PROBE_OUT")); });
         return;
     }
     QTimer::singleShot(
