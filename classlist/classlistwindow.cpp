@@ -100,7 +100,7 @@ public:
 
 private:
     // Enough for every cell of a tall window, names and remarks included.
-    static constexpr int kKeptTexts = 4000;
+    static constexpr int kKeptTexts = 2000;
 
     // Too wide for its cell, a text is wrapped where the view wraps, else cut
     // short with an ellipsis.

@@ -44,6 +44,9 @@ constexpr double kGapPt = 10;
 // The name's share of the width the fixed columns leave; the remark has the
 // rest.
 constexpr double kNameShare = 0.45;
+// The name and the remark together at least; a narrower page (portrait,
+// chosen in the print dialog) gets the whole report drawn smaller.
+constexpr double kNameAndRemarkPt = 200;
 
 const QColor kHeadingFill(0xe6, 0xe6, 0xe6);
 const QColor kVersionFill(0xd9, 0xe8, 0xf5);
@@ -76,6 +79,14 @@ public:
 
     double pt(double points) const { return points * m_dpi / 72.0; }
     const QRectF &area() const { return m_area; }
+
+    // Draws everything smaller, so that the width given fits the page.
+    void shrinkToWidth(double width)
+    {
+        const double scale = m_area.width() / width;
+        m_painter.scale(scale, scale);
+        m_area = QRectF(0, 0, width, m_area.height() / scale);
+    }
     QPainter &painter() { return m_painter; }
     void newPage() { m_device.newPage(); }
 
@@ -318,7 +329,12 @@ void setUpPages(QPagedPaintDevice &device)
 void paint(QPainter &painter, QPagedPaintDevice &device, const ClassModel &model, const QDate &date)
 {
     Pages pages(painter, device);
-    const Grid grid = listGrid(pages);
+    Grid grid = listGrid(pages);
+    const double nameAndRemark = grid.widths[ClassModel::NameColumn] + grid.widths[ClassModel::RemarkColumn];
+    if (nameAndRemark < pages.pt(kNameAndRemarkPt)) {
+        pages.shrinkToWidth(grid.width() - nameAndRemark + pages.pt(kNameAndRemarkPt));
+        grid = listGrid(pages);
+    }
     const std::vector<ClassSummary::Line> lines = ClassSummary::lines(model.tallies());
     const QString summaryTitle = u"สรุปผลการประเมิน"_s;
     const QString listTitle = u"ผลการประเมินรายบุคคล"_s;
