@@ -7,16 +7,21 @@
 
 #include <QApplication>
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QHash>
 #include <QPagedPaintDevice>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <numeric>
+#include <unordered_map>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -59,6 +64,7 @@ struct Grid {
     QFont font;
     QFont bold;
     double padding = 0;
+    std::vector<bool> mayWrap; // by column; empty: every column may
 
     double width() const { return std::accumulate(widths.begin(), widths.end(), 0.0); }
 };
@@ -101,14 +107,16 @@ public:
     QFontMetricsF metrics(const QFont &font) const { return QFontMetricsF(font, &m_device); }
 
     // The height of a line of cells, the tallest cell wrapped in its column.
-    double rowHeight(const Grid &grid, const QStringList &cells, bool bold) const
+    // Only the columns that may wrap are measured, and the headings.
+    double rowHeight(const Grid &grid, const QStringList &cells, bool heading)
     {
-        const QFontMetricsF fm = metrics(bold ? grid.bold : grid.font);
+        const QFontMetricsF fm = metrics(heading ? grid.bold : grid.font);
         double height = fm.height();
         for (qsizetype i = 0; i < cells.size() && i < qsizetype(grid.widths.size()); ++i) {
             const double cellWidth = cells.size() == 1 ? grid.width() : grid.widths[std::size_t(i)];
             const double inner = cellWidth - 2 * grid.padding;
-            if (cells[i].isEmpty() || fm.horizontalAdvance(cells[i]) <= inner)
+            const bool measured = heading || cells.size() == 1 || grid.mayWrap.empty() || grid.mayWrap[std::size_t(i)];
+            if (!measured || cells[i].isEmpty() || line(cells[i], heading ? grid.bold : grid.font).width <= inner)
                 continue;
             const QRectF bounds = fm.boundingRect(QRectF(0, 0, inner, 1e6), Qt::TextWordWrap, cells[i]);
             height = std::max(height, bounds.height());
@@ -124,7 +132,8 @@ public:
         const double width = grid.width();
         if (fill.isValid())
             m_painter.fillRect(QRectF(x, y, width, height), fill);
-        m_painter.setFont(bold ? grid.bold : grid.font);
+        const QFont &font = bold ? grid.bold : grid.font;
+        m_painter.setFont(font);
         double left = x;
         for (qsizetype i = 0; i < cells.size() && i < qsizetype(grid.widths.size()); ++i) {
             const double cellWidth = cells.size() == 1 ? width : grid.widths[std::size_t(i)];
@@ -132,34 +141,80 @@ public:
                 const QRectF box(
                     left + grid.padding, y + grid.padding, cellWidth - 2 * grid.padding, height - 2 * grid.padding);
                 const Qt::Alignment align = cells.size() == 1 ? Qt::AlignLeft : grid.alignments[std::size_t(i)];
-                m_painter.drawText(box, int(align | Qt::AlignVCenter | Qt::TextWordWrap), cells[i]);
+                const Line &laidOut = line(cells[i], font);
+                if (laidOut.width <= box.width()) {
+                    const double across = align & Qt::AlignHCenter ? (box.width() - laidOut.width) / 2 : 0;
+                    const QPointF at(box.left() + across, box.top() + (box.height() - laidOut.height) / 2);
+                    for (const QGlyphRun &run : laidOut.runs)
+                        m_painter.drawGlyphRun(at, run);
+                } else {
+                    m_painter.drawText(box, int(align | Qt::AlignVCenter | Qt::TextWordWrap), cells[i]);
+                }
             }
             left += cellWidth;
         }
-        m_painter.setPen(QPen(kRule, pt(0.5)));
-        m_painter.drawLine(QPointF(x, y + height), QPointF(x + width, y + height));
-        m_painter.drawLine(QPointF(x, y), QPointF(x, y + height));
+        m_rules.append(QLineF(x, y + height, x + width, y + height));
+        m_rules.append(QLineF(x, y, x, y + height));
         left = x;
         for (qsizetype i = 0; i < qsizetype(grid.widths.size()); ++i) {
             left += grid.widths[std::size_t(i)];
             if (cells.size() > 1 || i + 1 == qsizetype(grid.widths.size()))
-                m_painter.drawLine(QPointF(left, y), QPointF(left, y + height));
+                m_rules.append(QLineF(left, y, left, y + height));
         }
-        m_painter.setPen(Qt::black);
     }
 
-    void topRule(const Grid &grid, double x, double y)
+    void topRule(const Grid &grid, double x, double y) { m_rules.append(QLineF(x, y, x + grid.width(), y)); }
+
+    // The rules of the page's tables at once: one path in the PDF rather
+    // than one for each line.
+    void drawRules()
     {
         m_painter.setPen(QPen(kRule, pt(0.5)));
-        m_painter.drawLine(QPointF(x, y), QPointF(x + grid.width(), y));
+        m_painter.drawLines(m_rules);
         m_painter.setPen(Qt::black);
+        m_rules.clear();
     }
 
 private:
+    // A text shaped once on one line, its glyphs drawn wherever it recurs:
+    // most cells of a long list hold the same few words and numbers. Its
+    // glyphs go in reading order, Thai and other letters in turn, so that the
+    // PDF's text reads in that order too.
+    struct Line {
+        QList<QGlyphRun> runs;
+        double width = 0;
+        double height = 0;
+    };
+
+    const Line &line(const QString &text, const QFont &font)
+    {
+        const QString key = (font.bold() ? u"b"_s : u"r"_s) + text;
+        const auto kept = m_lines.constFind(key);
+        if (kept != m_lines.cend())
+            return *kept;
+        QTextLayout layout(text, font, &m_device);
+        layout.beginLayout();
+        QTextLine textLine = layout.createLine();
+        textLine.setLeadingIncluded(false);
+        layout.endLayout();
+        Line laidOut {{}, textLine.naturalTextWidth(), textLine.height()};
+        const auto isThai = [](QChar c) { return c.unicode() >= 0x0E00 && c.unicode() <= 0x0E7F; };
+        for (qsizetype start = 0; start < text.size();) {
+            qsizetype end = start + 1;
+            while (end < text.size() && isThai(text[end]) == isThai(text[start]))
+                ++end;
+            laidOut.runs += textLine.glyphRuns(int(start), int(end - start));
+            start = end;
+        }
+        return *m_lines.insert(key, std::move(laidOut));
+    }
+
     QPainter &m_painter;
     QPagedPaintDevice &m_device;
     double m_dpi;
     QRectF m_area;
+    QList<QLineF> m_rules;
+    QHash<QString, Line> m_lines;
 };
 
 // Each column as wide as its widest word, so that the headings wrap between
@@ -194,6 +249,10 @@ Grid listGrid(const Pages &pages)
     grid.widths[ClassModel::RemarkColumn] = left * (1 - kNameShare);
     grid.alignments[ClassModel::NameColumn] = Qt::AlignLeft;
     grid.alignments[ClassModel::RemarkColumn] = Qt::AlignLeft;
+    // The other columns were made wide enough for whatever they hold.
+    grid.mayWrap.assign(ClassModel::ColumnCount, false);
+    grid.mayWrap[ClassModel::NameColumn] = true;
+    grid.mayWrap[ClassModel::RemarkColumn] = true;
     return grid;
 }
 
@@ -304,6 +363,7 @@ double sectionTitle(Pages &pages, double y, const QString &text, bool paint)
 
 void footer(Pages &pages, const QDate &date, int page, int pageCount)
 {
+    pages.drawRules();
     const QFont font = pages.font(kTablePt);
     const double height = pages.metrics(font).height();
     const QRectF box(0, pages.area().height() - height, pages.area().width(), height);
