@@ -395,6 +395,77 @@ private:
 // Keyboard entry: a teacher copying a form with the digit keys. Self-contained:
 // it shares only the frame hooks above with the tour.
 
+// Waits for one frame: the first, from a given moment on, of a window the
+// probe names, then hands its time on. It fails the probe when none comes.
+class FrameWatch final
+{
+public:
+    explicit FrameWatch(Report &report)
+        : m_report(report)
+    {
+        g_onFrames = [this] { scan(); };
+        m_deadline.setSingleShot(true);
+        QObject::connect(&m_deadline, &QTimer::timeout, qApp, [this] { m_report.fail(u"no frame came"_s); });
+    }
+
+    using Wanted = std::function<bool(std::uint32_t)>;
+
+    // Any shown top-level window: the first frame of a run.
+    static bool anyWindow(std::uint32_t drawable)
+    {
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (widget->isVisible() && widget->windowHandle() && widget->windowHandle()->winId() == drawable)
+                return true;
+        return false;
+    }
+    static Wanted window(const QWidget *widget)
+    {
+        const auto id = static_cast<std::uint32_t>(widget->windowHandle()->winId());
+        return [id](std::uint32_t drawable) { return drawable == id; };
+    }
+
+    void await(std::int64_t from, Wanted wanted, std::function<void(std::int64_t)> then, int timeoutMs)
+    {
+        m_from = from;
+        m_wanted = std::move(wanted);
+        m_then = std::move(then);
+        m_deadline.start(timeoutMs);
+        scan();
+    }
+    // Frames count from this moment on instead: a button acts on its release.
+    void countFrom(std::int64_t from) { m_from = from; }
+
+private:
+    void scan()
+    {
+        const int count = g_frameCount.load();
+        for (; m_scanned < count; ++m_scanned) {
+            const Frame &frame = g_frames[static_cast<std::size_t>(m_scanned)];
+            if (m_wanted && frame.ns >= m_from && m_wanted(frame.drawable)) {
+                m_wanted = nullptr;
+                m_deadline.stop();
+                std::exchange(m_then, nullptr)(frame.ns);
+                return;
+            }
+        }
+    }
+
+    Report &m_report;
+    QTimer m_deadline;
+    int m_scanned = 0;
+    std::int64_t m_from = 0;
+    Wanted m_wanted;
+    std::function<void(std::int64_t)> m_then;
+};
+
+std::int64_t middle(std::vector<std::int64_t> values)
+{
+    if (values.empty())
+        return 0;
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
 // The keys go to the focused control as X11 delivers them on a Latin layout:
 // X keycode 10 is the digit row's 1, 36 is Return.
 class KeyEntryProbe final
@@ -403,23 +474,14 @@ public:
     explicit KeyEntryProbe(QString out)
         : m_report(std::move(out))
     {
-        g_onFrames = [this] { scanFrames(); };
-        m_deadline.setSingleShot(true);
-        QObject::connect(&m_deadline, &QTimer::timeout, qApp, [this] { m_report.fail(u"no frame came"_s); });
-        m_deadline.start(20000);
         // The first frame of whichever window comes up first, as the harness expects.
-        m_threshold = 0;
-        m_waiting = [](std::uint32_t drawable) {
-            for (QWidget *widget : QApplication::topLevelWidgets())
-                if (widget->isVisible() && widget->windowHandle() && widget->windowHandle()->winId() == drawable)
-                    return true;
-            return false;
-        };
-        m_then = [this](std::int64_t ns) {
-            m_report.note(u"first_frame_ns"_s, ns);
-            settleThen([this] { openFront(); });
-        };
-        scanFrames();
+        m_frames.await(
+            0, &FrameWatch::anyWindow,
+            [this](std::int64_t ns) {
+                m_report.note(u"first_frame_ns"_s, ns);
+                settleThen([this] { openFront(); });
+            },
+            20000);
     }
 
 private:
@@ -469,7 +531,8 @@ private:
         m_next = std::move(next);
         // Enter only presses the button; it acts 100 ms later, on the release.
         QObject::disconnect(m_clicked);
-        m_clicked = QObject::connect(interpret, &QAbstractButton::clicked, qApp, [this] { m_threshold = nowNs(); });
+        m_clicked
+            = QObject::connect(interpret, &QAbstractButton::clicked, qApp, [this] { m_frames.countFrom(nowNs()); });
         typeNextKey();
     }
 
@@ -494,57 +557,30 @@ private:
         if (!enter)
             m_handling.push_back(handled - pressed);
         // A digit: its own frame. Enter: the frame after the button has acted.
-        m_threshold = enter ? std::numeric_limits<std::int64_t>::max() : pressed;
-        const auto id = static_cast<std::uint32_t>(m_screen->windowHandle()->winId());
-        m_waiting = [id](std::uint32_t drawable) { return drawable == id; };
-        m_then = [this, pressed, enter](std::int64_t ns) {
-            if (enter) {
-                m_report.note(m_side + u"_form_ns"_s, ns - m_formStart);
-                m_report.note(m_side + u"_enter_ns"_s, ns - pressed);
-                m_report.note(m_side + u"_key_frame_ns"_s, middle(m_frameLatencies));
-                m_report.note(m_side + u"_key_handling_ns"_s, middle(m_handling));
-                settleThen(std::exchange(m_next, nullptr));
-                return;
-            }
-            m_frameLatencies.push_back(ns - pressed);
-            ++m_index;
-            // As soon as the frame is out, as a fast typist would.
-            QTimer::singleShot(0, qApp, [this] { typeNextKey(); });
-        };
-        m_deadline.start(5000);
-        scanFrames();
-    }
-
-    void scanFrames()
-    {
-        const int count = g_frameCount.load();
-        for (; m_scanned < count; ++m_scanned) {
-            const Frame &frame = g_frames[static_cast<std::size_t>(m_scanned)];
-            if (m_waiting && frame.ns >= m_threshold && m_waiting(frame.drawable)) {
-                m_waiting = nullptr;
-                m_deadline.stop();
-                std::exchange(m_then, nullptr)(frame.ns);
-                return;
-            }
-        }
-    }
-
-    static std::int64_t middle(std::vector<std::int64_t> values)
-    {
-        if (values.empty())
-            return 0;
-        std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-        return values[values.size() / 2];
+        const std::int64_t from = enter ? std::numeric_limits<std::int64_t>::max() : pressed;
+        m_frames.await(
+            from, FrameWatch::window(m_screen),
+            [this, pressed, enter](std::int64_t ns) {
+                if (enter) {
+                    m_report.note(m_side + u"_form_ns"_s, ns - m_formStart);
+                    m_report.note(m_side + u"_enter_ns"_s, ns - pressed);
+                    m_report.note(m_side + u"_key_frame_ns"_s, middle(m_frameLatencies));
+                    m_report.note(m_side + u"_key_handling_ns"_s, middle(m_handling));
+                    settleThen(std::exchange(m_next, nullptr));
+                    return;
+                }
+                m_frameLatencies.push_back(ns - pressed);
+                ++m_index;
+                // As soon as the frame is out, as a fast typist would.
+                QTimer::singleShot(0, qApp, [this] { typeNextKey(); });
+            },
+            5000);
     }
 
     void settleThen(std::function<void()> next) { QTimer::singleShot(200, qApp, std::move(next)); }
 
     Report m_report;
-    QTimer m_deadline;
-    int m_scanned = 0;
-    std::int64_t m_threshold = 0; // frames from this moment on count
-    std::function<bool(std::uint32_t)> m_waiting;
-    std::function<void(std::int64_t)> m_then;
+    FrameWatch m_frames {m_report};
     QWidget *m_screen = nullptr;
     std::vector<int> m_keys;
     std::size_t m_index = 0;
@@ -566,21 +602,13 @@ public:
     explicit ClassProbe(QString out)
         : m_report(std::move(out))
     {
-        g_onFrames = [this] { scanFrames(); };
-        m_deadline.setSingleShot(true);
-        QObject::connect(&m_deadline, &QTimer::timeout, qApp, [this] { m_report.fail(u"no frame came"_s); });
-        m_deadline.start(20000);
-        m_waiting = [](std::uint32_t drawable) {
-            for (QWidget *widget : QApplication::topLevelWidgets())
-                if (widget->isVisible() && widget->windowHandle() && widget->windowHandle()->winId() == drawable)
-                    return true;
-            return false;
-        };
-        m_then = [this](std::int64_t ns) {
-            m_report.note(u"first_frame_ns"_s, ns);
-            QTimer::singleShot(200, qApp, [this] { openFront(); });
-        };
-        scanFrames();
+        m_frames.await(
+            0, &FrameWatch::anyWindow,
+            [this](std::int64_t ns) {
+                m_report.note(u"first_frame_ns"_s, ns);
+                QTimer::singleShot(200, qApp, [this] { openFront(); });
+            },
+            20000);
     }
 
 private:
@@ -657,7 +685,7 @@ private:
     void timeNext()
     {
         if (m_timed == kTimed) {
-            m_report.note(u"finish_frame_ns"_s, middle(m_frames));
+            m_report.note(u"finish_frame_ns"_s, middle(m_latencies));
             m_report.note(u"finish_handling_ns"_s, middle(m_handling));
             // Copied, the class may go without the question on leaving.
             if (auto *copy = control<QAbstractButton>(u"ClassList"_s, u"CopyClass"_s))
@@ -670,52 +698,24 @@ private:
         const std::int64_t pressed = nowNs();
         finish(m_back);
         m_handling.push_back(nowNs() - pressed);
-        m_threshold = pressed;
-        const auto id = static_cast<std::uint32_t>(m_front->windowHandle()->winId());
-        m_waiting = [id](std::uint32_t drawable) { return drawable == id; };
-        m_then = [this, pressed](std::int64_t ns) {
-            m_frames.push_back(ns - pressed);
-            ++m_timed;
-            QTimer::singleShot(100, qApp, [this] { timeNext(); });
-        };
-        m_deadline.start(5000);
-        scanFrames();
-    }
-
-    void scanFrames()
-    {
-        const int count = g_frameCount.load();
-        for (; m_scanned < count; ++m_scanned) {
-            const Frame &frame = g_frames[static_cast<std::size_t>(m_scanned)];
-            if (m_waiting && frame.ns >= m_threshold && m_waiting(frame.drawable)) {
-                m_waiting = nullptr;
-                m_deadline.stop();
-                std::exchange(m_then, nullptr)(frame.ns);
-                return;
-            }
-        }
-    }
-
-    static std::int64_t middle(std::vector<std::int64_t> values)
-    {
-        if (values.empty())
-            return 0;
-        std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-        return values[values.size() / 2];
+        m_frames.await(
+            pressed, FrameWatch::window(m_front),
+            [this, pressed](std::int64_t ns) {
+                m_latencies.push_back(ns - pressed);
+                ++m_timed;
+                QTimer::singleShot(100, qApp, [this] { timeNext(); });
+            },
+            5000);
     }
 
     Report m_report;
-    QTimer m_deadline;
-    int m_scanned = 0;
-    std::int64_t m_threshold = 0;
-    std::function<bool(std::uint32_t)> m_waiting;
-    std::function<void(std::int64_t)> m_then;
+    FrameWatch m_frames {m_report};
     QWidget *m_front = nullptr;
     QWidget *m_back = nullptr;
     int m_added = 0;
     int m_timed = 0;
     std::int64_t m_firstRss = 0;
-    std::vector<std::int64_t> m_frames;
+    std::vector<std::int64_t> m_latencies;
     std::vector<std::int64_t> m_handling;
 };
 
