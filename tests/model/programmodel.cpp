@@ -1,5 +1,6 @@
 #include "programmodel.h"
 
+#include <algorithm>
 #include <optional>
 #include <stdexcept>
 #include <vector>
@@ -122,15 +123,59 @@ void merge(Outcome &into, const Outcome &from)
     into.warningShown = into.warningShown || from.warningShown;
 }
 
+const std::vector<std::string> &resultHeadings()
+{
+    static const std::vector<std::string> headings {"คะแนนด้านที่ 1", "แปลผลด้านที่ 1", "คะแนนด้านที่ 2", "แปลผลด้านที่ 2",
+        "คะแนนด้านที่ 3", "แปลผลด้านที่ 3", "คะแนนด้านที่ 4", "แปลผลด้านที่ 4", "รวมคะแนนทั้ง 4 ด้าน", "แปลผลรวม 4 ด้าน",
+        "คะแนนสัมพันธภาพทางสังคม", "แปลผลสัมพันธภาพทางสังคม", "คะแนนด้านหลัง", "ระดับความรุนแรง"};
+    return headings;
+}
+
+std::string replaced(std::string text, char from, const std::string &to)
+{
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, 1, to);
+    return text;
+}
+
+// The notices of both sides on one line, each after the name of its side.
+std::string remarkOf(const std::string &frontNotice, const std::string &backNotice)
+{
+    std::vector<std::string> sides;
+    if (!frontNotice.empty())
+        sides.push_back("ด้านหน้า " + replaced(frontNotice, '\n', "; "));
+    if (!backNotice.empty())
+        sides.push_back("ด้านหลัง " + replaced(backNotice, '\n', "; "));
+    return joined(sides, " / ");
+}
+
+template<std::size_t N> bool anyTicked(const std::array<Box, N> &boxes)
+{
+    for (const Box &box : boxes)
+        if (isTicked(box))
+            return true;
+    return false;
+}
+
 } // namespace
 
 std::string copyHeader()
 {
-    return joined({"คะแนนด้านที่ 1", "แปลผลด้านที่ 1", "คะแนนด้านที่ 2", "แปลผลด้านที่ 2", "คะแนนด้านที่ 3", "แปลผลด้านที่ 3",
-                      "คะแนนด้านที่ 4", "แปลผลด้านที่ 4", "รวมคะแนนทั้ง 4 ด้าน", "แปลผลรวม 4 ด้าน", "คะแนนสัมพันธภาพทางสังคม",
-                      "แปลผลสัมพันธภาพทางสังคม", "คะแนนด้านหลัง", "ระดับความรุนแรง"},
-               "\t")
-        + "\n";
+    return joined(resultHeadings(), "\t") + "\n";
+}
+
+std::string classHeader()
+{
+    std::vector<std::string> headings {"ลำดับ", "ชื่อหรือเลขที่", "ฉบับ"};
+    headings.insert(headings.end(), resultHeadings().begin(), resultHeadings().end());
+    headings.emplace_back("หมายเหตุ");
+    return joined(headings, "\t") + "\n";
+}
+
+std::string versionName(int menuButton)
+{
+    static const std::array<const char *, 3> names {"ผู้ปกครอง", "ครูประจำชั้น", "นักเรียน"};
+    return names.at(static_cast<std::size_t>(menuButton - 1));
 }
 
 int frontItemOf(int box)
@@ -269,6 +314,57 @@ const char *buttonCaption(ScreenId screen, int button)
 
 } // namespace
 
+const char *replyName(Reply reply)
+{
+    switch (reply) {
+    case Reply::GoOn:
+        return "go on";
+    case Reply::Stay:
+        return "stay";
+    case Reply::Enter:
+        return "Enter";
+    case Reply::Escape:
+        return "Escape";
+    case Reply::CloseBox:
+        return "its close box";
+    }
+    return "?";
+}
+
+const char *sheetKeyName(SheetKey key)
+{
+    switch (key) {
+    case SheetKey::PageDown:
+        return "Page Down";
+    case SheetKey::PageUp:
+        return "Page Up";
+    case SheetKey::CtrlReturn:
+        return "Ctrl+Enter";
+    case SheetKey::CtrlKeypadEnter:
+        return "Ctrl+Enter (keypad)";
+    case SheetKey::FinishMenu:
+        return "menu FinishChild";
+    case SheetKey::F2:
+        return "F2";
+    case SheetKey::ClassListMenu:
+        return "menu ShowClassList";
+    }
+    return "?";
+}
+
+const char *listButtonName(ListButton button)
+{
+    switch (button) {
+    case ListButton::CopyClass:
+        return "CopyClass";
+    case ListButton::DeleteRows:
+        return "DeleteRows";
+    case ListButton::EmptyList:
+        return "EmptyList";
+    }
+    return "?";
+}
+
 const char *answerName(WarningAnswer answer)
 {
     switch (answer) {
@@ -291,6 +387,10 @@ std::string describe(const Action &action)
     const std::string warning = action.screen == ScreenId::Back && action.control == 1
         ? std::string(" (warning answered with ") + answerName(action.answer) + ')'
         : std::string();
+    const std::string question = std::string(" (a question answered: ") + replyName(action.reply) + ')';
+    const bool mayAsk = action.screen == ScreenId::Menu
+        && (action.kind == ActionKind::CloseBox || (action.kind == ActionKind::PressButton && action.control == 4));
+    const std::string ending = mayAsk ? question : std::string();
     switch (action.kind) {
     case ActionKind::ClickBox:
         return "click " + box + warning;
@@ -300,9 +400,9 @@ std::string describe(const Action &action)
         return "code sets " + box + " grayed";
     case ActionKind::PressButton:
         return "press " + where + "Command" + std::to_string(action.control) + " \""
-            + buttonCaption(action.screen, action.control) + '"';
+            + buttonCaption(action.screen, action.control) + '"' + ending;
     case ActionKind::CloseBox:
-        return std::string("close box of ") + screenName(action.screen);
+        return std::string("close box of ") + screenName(action.screen) + ending;
     case ActionKind::TypeIntoText:
         return "select all and type \"" + action.text + "\" into " + where + "Text1";
     case ActionKind::KeyOnBox:
@@ -316,6 +416,20 @@ std::string describe(const Action &action)
         static const std::array<const char *, 3> ways {"Ctrl+C", "menu \"คัดลอกผล\"", "menu \"คัดลอกหัวตาราง\""};
         return std::string(ways[static_cast<std::size_t>(action.copy)]) + " on " + screenName(action.screen);
     }
+    case ActionKind::SheetKey:
+        return std::string(sheetKeyName(action.key)) + " on " + screenName(action.screen);
+    case ActionKind::ListButton: {
+        std::string text = std::string("press ClassList.") + listButtonName(action.listButton);
+        if (action.listButton == ListButton::DeleteRows) {
+            std::vector<std::string> numbers;
+            for (int row : action.rows)
+                numbers.push_back(std::to_string(row + 1));
+            text += " with rows " + (numbers.empty() ? std::string("none") : joined(numbers, ", ")) + " selected";
+        }
+        return action.listButton == ListButton::CopyClass ? text : text + question;
+    }
+    case ActionKind::ListCloseBox:
+        return "close box of ClassList";
     }
     return "?";
 }
@@ -379,7 +493,11 @@ bool Program::canApply(const Action &action) const
             return action.control >= 1 && action.control <= kFrontBoxCount;
         return action.screen == ScreenId::Back && action.control >= 1 && action.control <= kBackBoxCount;
     case ActionKind::Copy:
+    case ActionKind::SheetKey:
         return target.shown && (action.screen == ScreenId::Front || action.screen == ScreenId::Back);
+    case ActionKind::ListButton:
+    case ActionKind::ListCloseBox:
+        return m_list.shown;
     }
     return false;
 }
@@ -400,14 +518,14 @@ Outcome Program::apply(const Action &action)
         }
         return setBackState(action.control, BoxState::Grayed);
     case ActionKind::PressButton:
-        return pressButton(action.screen, action.control);
+        return pressButton(action.screen, action.control, action.reply);
     case ActionKind::CloseBox: {
         // Closing the menu, or the welcome screen before the menu exists, ends
         // the program; any other close box discards its screen.
         const bool ends
             = action.screen == ScreenId::Menu || (action.screen == ScreenId::Welcome && !slot(ScreenId::Menu).exists);
         if (ends)
-            return endProgram();
+            return endProgram(action.reply);
         discard(action.screen);
         return {};
     }
@@ -421,9 +539,21 @@ Outcome Program::apply(const Action &action)
     }
     case ActionKind::Copy: {
         Outcome outcome;
-        outcome.clipboard = action.copy == CopyWay::MenuHeader ? copyHeader() : resultRow();
+        if (action.copy == CopyWay::MenuHeader) {
+            outcome.clipboard = copyHeader();
+            return outcome;
+        }
+        const ChildRow row = childRow();
+        outcome.clipboard = joined(std::vector<std::string>(row.results.begin(), row.results.end()), "\t") + '\n';
         return outcome;
     }
+    case ActionKind::SheetKey:
+        return sheetKey(action.screen, action.key);
+    case ActionKind::ListButton:
+        return listButton(action);
+    case ActionKind::ListCloseBox:
+        m_list.shown = false; // the rows stay
+        return {};
     }
     return {};
 }
@@ -485,19 +615,73 @@ Outcome Program::backKey(int box, int answer)
     return outcome;
 }
 
-std::string Program::frontNotice() const
+namespace {
+
+// Which items of the front side are left out and which have more than one tick.
+struct ItemCheck {
+    std::vector<int> unanswered;
+    std::vector<int> doubled;
+};
+
+ItemCheck checkFront(const FrontSide &front)
 {
-    std::vector<std::string> unanswered;
-    std::vector<std::string> doubled;
+    ItemCheck check;
     for (int item = 1; item <= 25; ++item) {
         int ticks = 0;
         for (int box : frontItemBoxes(item))
-            ticks += isTicked(m_front.boxes[static_cast<std::size_t>(box)]) ? 1 : 0;
+            ticks += isTicked(front.boxes[static_cast<std::size_t>(box)]) ? 1 : 0;
         if (ticks == 0)
-            unanswered.push_back(std::to_string(item));
+            check.unanswered.push_back(item);
         if (ticks > 1)
-            doubled.push_back(std::to_string(item));
+            check.doubled.push_back(item);
     }
+    return check;
+}
+
+// The same of the back side's rows, by their place from 0. The first row is
+// left out when it has no tick under an answered row; the rows after it once
+// a "ใช่" is ticked, or when the first row is left out so.
+ItemCheck checkBack(const BackSide &back)
+{
+    std::array<int, kBackRows.size()> counts {};
+    for (std::size_t row = 0; row < kBackRows.size(); ++row)
+        for (int box : kBackRows[row].answers)
+            counts[row] += isTicked(back.boxes[static_cast<std::size_t>(box)]) ? 1 : 0;
+    bool laterAnswered = false;
+    for (std::size_t row = 1; row < counts.size(); ++row)
+        laterAnswered = laterAnswered || counts[row] > 0;
+    const bool firstLeftOut = counts[0] == 0 && laterAnswered;
+    const bool yes = isTicked(back.boxes[2]) || isTicked(back.boxes[3]) || isTicked(back.boxes[4]);
+    ItemCheck check;
+    for (std::size_t row = 0; row < counts.size(); ++row) {
+        if (counts[row] > 1)
+            check.doubled.push_back(static_cast<int>(row));
+        const bool expected = row == 0 ? firstLeftOut : yes || firstLeftOut;
+        if (counts[row] == 0 && expected)
+            check.unanswered.push_back(static_cast<int>(row));
+    }
+    return check;
+}
+
+// The first item or row named, or -1.
+int firstOf(const ItemCheck &check)
+{
+    std::vector<int> all = check.unanswered;
+    all.insert(all.end(), check.doubled.begin(), check.doubled.end());
+    return all.empty() ? -1 : *std::min_element(all.begin(), all.end());
+}
+
+} // namespace
+
+std::string Program::frontNotice() const
+{
+    const ItemCheck check = checkFront(m_front);
+    std::vector<std::string> unanswered;
+    std::vector<std::string> doubled;
+    for (int item : check.unanswered)
+        unanswered.push_back(std::to_string(item));
+    for (int item : check.doubled)
+        doubled.push_back(std::to_string(item));
     std::vector<std::string> lines;
     if (!unanswered.empty())
         lines.push_back("ยังไม่ได้ตอบ ข้อ " + joined(unanswered, ", "));
@@ -508,23 +692,13 @@ std::string Program::frontNotice() const
 
 std::string Program::backNotice() const
 {
-    const auto ticks = [this](const std::array<int, 4> &boxes) {
-        int count = 0;
-        for (int box : boxes)
-            count += isTicked(m_back.boxes[static_cast<std::size_t>(box)]) ? 1 : 0;
-        return count;
-    };
-    // Once a "ใช่" answer is ticked, the rows after the first should be answered.
-    const bool yes = isTicked(m_back.boxes[2]) || isTicked(m_back.boxes[3]) || isTicked(m_back.boxes[4]);
+    const ItemCheck check = checkBack(m_back);
     std::vector<std::string> unanswered;
     std::vector<std::string> doubled;
-    for (std::size_t row = 0; row < kBackRows.size(); ++row) {
-        const int count = ticks(kBackRows[row].answers);
-        if (count > 1)
-            doubled.emplace_back(kBackRows[row].name);
-        if (count == 0 && yes && row > 0)
-            unanswered.emplace_back(kBackRows[row].name);
-    }
+    for (int row : check.unanswered)
+        unanswered.emplace_back(kBackRows[static_cast<std::size_t>(row)].name);
+    for (int row : check.doubled)
+        doubled.emplace_back(kBackRows[static_cast<std::size_t>(row)].name);
     std::vector<std::string> lines;
     if (!unanswered.empty())
         lines.push_back("ยังไม่ได้ตอบ: " + joined(unanswered, ", "));
@@ -533,19 +707,224 @@ std::string Program::backNotice() const
     return joined(lines, "\n");
 }
 
-std::string Program::resultRow() const
+int Program::frontFirstProblem() const
 {
-    // A screen that does not exist gives empty fields.
-    std::vector<std::string> fields;
+    const int item = firstOf(checkFront(m_front));
+    return item < 0 ? 0 : frontItemBoxes(item)[0];
+}
+
+int Program::backFirstProblem() const
+{
+    // The first answer of the row, or "ไม่" while the row is switched off.
+    const int row = firstOf(checkBack(m_back));
+    if (row < 0)
+        return 0;
+    const int box = kBackRows[static_cast<std::size_t>(row)].answers[0];
+    return m_back.boxes[static_cast<std::size_t>(box)].enabled ? box : 1;
+}
+
+// Each side interpreted afresh from its ticks, as "แปลผล" does; a side with
+// no tick, or not open, gives empty fields and has its results emptied. What
+// was typed into the back side's score box is never taken.
+ChildRow Program::childRow()
+{
+    ChildRow row;
+    row.version = m_version;
     const bool front = slot(ScreenId::Front).exists;
-    for (std::size_t line = 0; line < kFrontLineCount; ++line) {
-        fields.push_back(front ? m_front.scores[line] : std::string());
-        fields.push_back(front ? m_front.bands[line] : std::string());
+    if (front && anyTicked(m_front.boxes)) {
+        interpretFrontSheet();
+        for (std::size_t line = 0; line < kFrontLineCount; ++line) {
+            row.results[2 * line] = m_front.scores[line];
+            row.results[2 * line + 1] = m_front.bands[line];
+        }
+    } else if (front) {
+        m_front.scores = {};
+        m_front.bands = {};
+        m_front.notice.clear();
     }
     const bool back = slot(ScreenId::Back).exists;
-    fields.push_back(back ? m_back.text1 : std::string());
-    fields.push_back(back ? m_back.label18 : std::string());
-    return joined(fields, "\t") + '\n';
+    if (back && anyTicked(m_back.boxes)) {
+        interpretBackSheet();
+        row.results[2 * kFrontLineCount] = m_back.text1;
+        row.results[2 * kFrontLineCount + 1] = m_back.label18;
+    } else if (back) {
+        m_back.text1.clear();
+        m_back.label18.clear();
+        m_back.notice.clear();
+    }
+    return row;
+}
+
+Program::Paper Program::paper() const
+{
+    Paper ticks {};
+    if (slot(ScreenId::Front).exists)
+        for (int box = 1; box <= kFrontBoxCount; ++box)
+            ticks.first[static_cast<std::size_t>(box)] = isTicked(m_front.boxes[static_cast<std::size_t>(box)]);
+    if (slot(ScreenId::Back).exists)
+        for (int box = 1; box <= kBackBoxCount; ++box)
+            ticks.second[static_cast<std::size_t>(box)] = isTicked(m_back.boxes[static_cast<std::size_t>(box)]);
+    return ticks;
+}
+
+// The finish key: a paper with a notice stops once, shown where its first
+// problem is; pressed again with the same ticks, the child goes into the list
+// with the notices as its remark. Then both sides start again, the front forward.
+Outcome Program::finish()
+{
+    Outcome outcome;
+    const Paper ticks = paper();
+    const auto any = [](const auto &boxes) {
+        for (bool tick : boxes)
+            if (tick)
+                return true;
+        return false;
+    };
+    if (!any(ticks.first) && !any(ticks.second))
+        return outcome; // nothing to add
+    if (!slot(ScreenId::Front).exists)
+        show(ScreenId::Front);
+    const bool backUsed = any(ticks.second);
+    ChildRow row = childRow();
+    m_front.notice = frontNotice(); // an empty front side has every item left out
+    const std::string frontWords = m_front.notice;
+    std::string backWords;
+    if (backUsed) {
+        m_back.notice = backNotice();
+        backWords = m_back.notice;
+    }
+    if ((!frontWords.empty() || !backWords.empty()) && m_stopped != ticks) {
+        m_stopped = ticks;
+        const ScreenId side = frontWords.empty() ? ScreenId::Back : ScreenId::Front;
+        const int box = side == ScreenId::Front ? frontFirstProblem() : backFirstProblem();
+        show(side);
+        outcome.focus = controlName("Check", box);
+        outcome.focusScreen = side;
+        m_keyFocus = KeyFocus {side, box, 0};
+        return outcome;
+    }
+    m_stopped.reset();
+    row.remark = remarkOf(frontWords, backWords);
+    if (slot(ScreenId::Back).exists) {
+        clearBackSheet();
+        hide(ScreenId::Back);
+    }
+    clearFrontSheet();
+    show(ScreenId::Front);
+    outcome.focus = "Check1";
+    outcome.focusScreen = ScreenId::Front;
+    m_keyFocus = KeyFocus {ScreenId::Front, 1, 0};
+    if (!m_list.exists) {
+        // The first child opens the list beside the sheets.
+        m_list.exists = true;
+        m_list.shown = true;
+    }
+    m_list.rows.push_back(std::move(row));
+    m_list.changed = true;
+    outcome.childAdded = true;
+    return outcome;
+}
+
+Outcome Program::sheetKey(ScreenId screen, SheetKey key)
+{
+    Outcome outcome;
+    switch (key) {
+    case SheetKey::PageDown:
+        if (screen != ScreenId::Front)
+            return outcome; // the back side has no page after it
+        show(ScreenId::Back);
+        outcome.focus = "Check1";
+        outcome.focusScreen = ScreenId::Back;
+        m_keyFocus = KeyFocus {ScreenId::Back, 1, 0};
+        return outcome;
+    case SheetKey::PageUp:
+        if (screen != ScreenId::Back)
+            return outcome;
+        if (!slot(ScreenId::Front).exists) {
+            outcome.focus = "Check1"; // a new front side starts at item 1
+            outcome.focusScreen = ScreenId::Front;
+        }
+        show(ScreenId::Front);
+        return outcome;
+    case SheetKey::CtrlReturn:
+    case SheetKey::CtrlKeypadEnter:
+    case SheetKey::FinishMenu:
+        return finish();
+    case SheetKey::F2:
+    case SheetKey::ClassListMenu:
+        m_list.exists = true;
+        m_list.shown = true;
+        return outcome;
+    }
+    return outcome;
+}
+
+Outcome Program::listButton(const Action &action)
+{
+    Outcome outcome;
+    std::vector<ChildRow> &rows = m_list.rows;
+    switch (action.listButton) {
+    case ListButton::CopyClass:
+        outcome.clipboard = std::string(); // nothing to copy: the button is off
+        if (rows.empty())
+            return outcome;
+        outcome.clipboard = classText();
+        m_list.changed = false;
+        return outcome;
+    case ListButton::DeleteRows: {
+        if (rows.empty() || action.rows.empty())
+            return outcome; // the button is off
+        outcome.questionShown = true;
+        if (action.reply != Reply::GoOn)
+            return outcome;
+        std::vector<bool> gone(rows.size(), false);
+        for (int row : action.rows)
+            gone.at(static_cast<std::size_t>(row)) = true;
+        std::vector<ChildRow> kept;
+        for (std::size_t row = 0; row < rows.size(); ++row)
+            if (!gone[row])
+                kept.push_back(rows[row]);
+        rows = std::move(kept);
+        m_list.changed = true;
+        return outcome;
+    }
+    case ListButton::EmptyList:
+        if (rows.empty())
+            return outcome;
+        outcome.questionShown = true;
+        if (action.reply != Reply::GoOn)
+            return outcome;
+        rows.clear();
+        m_list.changed = true;
+        return outcome;
+    }
+    return outcome;
+}
+
+std::string Program::classCell(std::size_t row, int column) const
+{
+    const ChildRow &child = m_list.rows.at(row);
+    if (column == 0)
+        return std::to_string(row + 1);
+    if (column == 1)
+        return {}; // the name, typed by no one here
+    if (column == 2)
+        return child.version;
+    if (column == kClassColumnCount - 1)
+        return child.remark;
+    return child.results.at(static_cast<std::size_t>(column - 3));
+}
+
+std::string Program::classText() const
+{
+    std::string text = classHeader();
+    for (std::size_t row = 0; row < m_list.rows.size(); ++row) {
+        std::vector<std::string> cells;
+        for (int column = 0; column < kClassColumnCount; ++column)
+            cells.push_back(classCell(row, column));
+        text += joined(cells, "\t") + '\n';
+    }
+    return text;
 }
 
 Outcome Program::toggleBox(ScreenId screen, int box)
@@ -589,19 +968,26 @@ void Program::discard(ScreenId screen)
     target.shown = false;
 }
 
-Outcome Program::endProgram()
+// Rows not copied since they last changed make the program ask first.
+Outcome Program::endProgram(Reply reply)
 {
+    Outcome outcome;
+    if (!m_list.rows.empty() && m_list.changed) {
+        outcome.questionShown = true;
+        if (reply != Reply::GoOn)
+            return outcome;
+    }
     for (ScreenSlot &screen : m_slots) {
         screen.exists = false;
         screen.shown = false;
     }
+    m_list.shown = false;
     m_ended = true;
-    Outcome outcome;
     outcome.programEnded = true;
     return outcome;
 }
 
-Outcome Program::pressButton(ScreenId screen, int button)
+Outcome Program::pressButton(ScreenId screen, int button, Reply reply)
 {
     switch (screen) {
     case ScreenId::Welcome: // "เข้าสู่โปรแกรม": the menu first, then hide the welcome screen
@@ -610,7 +996,8 @@ Outcome Program::pressButton(ScreenId screen, int button)
         return {};
     case ScreenId::Menu:
         if (button == 4)
-            return endProgram();
+            return endProgram(reply);
+        m_version = versionName(button);
         return show(ScreenId::Front); // all three versions share one front side
     case ScreenId::Front:
         switch (button) {

@@ -2,14 +2,16 @@
 
 // An independent model of the whole program as the user sees it: which
 // screens exist and are shown, every box's state, enabled state and score on
-// both sides, and the texts of every result control. Written from the paper
-// form's tables and the program's rules, without Qt and without the program's
-// own code, so that the random test can hold the real screens against it.
+// both sides, the texts of every result control, and the class list's rows.
+// Written from the paper form's tables and the program's rules, without Qt
+// and without the program's own code, so that the random test can hold the
+// real screens against it.
 
 #include <array>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace Model {
 
@@ -19,6 +21,7 @@ inline constexpr int kScreenCount = 4;
 inline constexpr int kFrontBoxCount = 75;
 inline constexpr int kBackBoxCount = 36;
 inline constexpr int kFrontLineCount = 6;
+inline constexpr int kResultFieldCount = 14; // a child's row: six front lines and the back, score and word each
 
 enum class BoxState { Clear = 0, Ticked = 1, Grayed = 2 };
 
@@ -58,6 +61,9 @@ enum class ActionKind {
     TypeIntoText, // select all of the back side's Text1 and type
     KeyOnBox, // a key on the box, which has the focus unless it is disabled
     Copy, // Ctrl+C on the screen's focused control, or one of its context menu's two entries
+    SheetKey, // a key both sheets share, on the focused control, or its menu entry
+    ListButton, // a button of the class list's window, rows selected first for DeleteRows
+    ListCloseBox, // the class list window's close box
 };
 
 // How a key is typed: the digit row of a Latin layout, the keypad, the digit
@@ -72,6 +78,24 @@ enum class CopyWay { CtrlC, MenuResults, MenuHeader };
 // How the user answers the back side's warning.
 enum class WarningAnswer { ClickOk, Enter, Escape, CloseBox };
 
+// The keys both sheets share and their menu entries: Page Down and Page Up
+// (each turns the paper on one side only), the finish key with either Enter
+// key or from the menu, and the class list by F2 or from the menu.
+enum class SheetKey { PageDown, PageUp, CtrlReturn, CtrlKeypadEnter, FinishMenu, F2, ClassListMenu };
+inline bool finishes(SheetKey key)
+{
+    return key == SheetKey::CtrlReturn || key == SheetKey::CtrlKeypadEnter || key == SheetKey::FinishMenu;
+}
+
+// The class list's buttons the random test presses; the file and print
+// dialogs are tested elsewhere.
+enum class ListButton { CopyClass, DeleteRows, EmptyList };
+
+// How the user answers a question that asks before rows are lost: go on, or
+// stay by the button, Enter (staying is the default), Escape or the close box.
+enum class Reply { GoOn, Stay, Enter, Escape, CloseBox };
+inline constexpr int kReplyCount = 5;
+
 struct Action {
     ActionKind kind = ActionKind::PressButton;
     ScreenId screen = ScreenId::Welcome;
@@ -83,20 +107,46 @@ struct Action {
     int digit = 0; // KeyOnBox: the digit key, 0 to 9, on its place on the keyboard
     KeyShape shape = KeyShape::DigitRow;
     CopyWay copy = CopyWay::CtrlC;
+    SheetKey key = SheetKey::PageDown;
+    ListButton listButton = ListButton::CopyClass;
+    std::vector<int> rows; // DeleteRows: the rows selected, from 0
+    Reply reply = Reply::GoOn; // a question before rows are lost
 };
 
 std::string describe(const Action &action);
 const char *shapeName(KeyShape shape);
 const char *answerName(WarningAnswer answer);
+const char *replyName(Reply reply);
+const char *sheetKeyName(SheetKey key);
+const char *listButtonName(ListButton button);
 const char *screenName(ScreenId screen);
 
 // What an action made happen beyond the states above.
 struct Outcome {
     bool warningShown = false;
+    bool questionShown = false; // asked before rows are lost
     bool programEnded = false;
-    std::string focus; // after a key: the control of the screen that has the focus; empty when not known
+    bool childAdded = false; // the finish key put a child into the class list
+    std::string focus; // the control of focusScreen that has the focus; empty when not known
+    std::optional<ScreenId> focusScreen; // none: the action's screen
     std::optional<std::string> clipboard; // after a copy
 };
+
+// One child in the class list: the version of the paper, its 14 result
+// fields and the remark made of the notices. No name: the test types none.
+struct ChildRow {
+    std::string version;
+    std::array<std::string, kResultFieldCount> results;
+    std::string remark;
+};
+
+struct ClassListSide {
+    bool exists = false; // the window is made once and then only hidden
+    bool shown = false;
+    std::vector<ChildRow> rows;
+    bool changed = false; // since the list was last copied
+};
+inline constexpr int kClassColumnCount = 18; // number, name, version, the results, remark
 
 // Tables of the paper form.
 int frontTickedValue(int box);
@@ -111,6 +161,8 @@ int buttonCount(ScreenId screen);
 inline const std::string kWarningText = "คุณตอบว่า (ไม่)  ไม่ต้องตอบข้อต่อไป เลือก OK และคลิกที่ปุ่ม แปลผล";
 inline const std::string kWarningTitle = "คำเตือน";
 std::string copyHeader(); // the header line, ending with a new line
+std::string classHeader(); // the class list's column headings, one line
+std::string versionName(int menuButton);
 std::string windowCaptionPrefix(ScreenId screen); // the front side's caption ends with the school's name
 
 class Program final
@@ -125,6 +177,11 @@ public:
     const ScreenSlot &slot(ScreenId screen) const { return m_slots[static_cast<std::size_t>(screen)]; }
     const FrontSide &front() const { return m_front; }
     const BackSide &back() const { return m_back; }
+    const ClassListSide &classList() const { return m_list; }
+    // The list as "CopyClass" copies it: the headings, then a line a child.
+    std::string classText() const;
+    // A cell of the list's table as it shows it.
+    std::string classCell(std::size_t row, int column) const;
     bool ended() const { return m_ended; }
     // Where the last action's key put the focus: a box or a button.
     struct KeyFocus {
@@ -139,7 +196,7 @@ private:
     Outcome show(ScreenId screen);
     void hide(ScreenId screen);
     void discard(ScreenId screen);
-    Outcome endProgram();
+    Outcome endProgram(Reply reply);
 
     void frontTickRule(int box);
     void setFrontState(int box, BoxState state);
@@ -151,17 +208,29 @@ private:
     void clearBackSheet();
     void interpretBackSheet();
 
-    Outcome pressButton(ScreenId screen, int button);
+    Outcome pressButton(ScreenId screen, int button, Reply reply);
     Outcome frontKey(int box, int answer);
     Outcome backKey(int box, int answer);
+    Outcome sheetKey(ScreenId screen, SheetKey key);
+    Outcome finish();
+    Outcome listButton(const Action &action);
     std::string frontNotice() const;
     std::string backNotice() const;
-    std::string resultRow() const;
+    int frontFirstProblem() const;
+    int backFirstProblem() const;
+    ChildRow childRow();
     Outcome toggleBox(ScreenId screen, int box);
+
+    // The ticks of both sides, as the finish key remembers them; a side not open has none.
+    using Paper = std::pair<std::array<bool, kFrontBoxCount + 1>, std::array<bool, kBackBoxCount + 1>>;
+    Paper paper() const;
 
     std::array<ScreenSlot, kScreenCount> m_slots {};
     FrontSide m_front;
     BackSide m_back;
+    ClassListSide m_list;
+    std::string m_version = versionName(1); // the menu button that last opened the front side
+    std::optional<Paper> m_stopped; // the paper as it was when a notice stopped the finish key
     bool m_ended = false;
     std::optional<KeyFocus> m_keyFocus;
 };

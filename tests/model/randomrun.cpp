@@ -39,6 +39,35 @@ bool ticked(const Model::Box &box)
     return box.state == Model::BoxState::Ticked;
 }
 
+// Whether a paper's side looks done to its copier: a tick on every item, or
+// on "ไม่" or every row of the back side.
+bool frontDone(const Model::Program &model)
+{
+    for (int item = 1; item <= 25; ++item) {
+        bool answered = false;
+        for (int box : Model::frontItemBoxes(item))
+            answered = answered || ticked(model.front().boxes[static_cast<std::size_t>(box)]);
+        if (!answered)
+            return false;
+    }
+    return true;
+}
+
+bool backDone(const Model::Program &model)
+{
+    const auto &boxes = model.back().boxes;
+    if (ticked(boxes[1]))
+        return true;
+    for (int first : {1, 5, 9, 13, 17, 21, 25, 33}) {
+        bool answered = false;
+        for (int box : backGroupOf(first))
+            answered = answered || ticked(boxes[static_cast<std::size_t>(box)]);
+        if (!answered)
+            return false;
+    }
+    return true;
+}
+
 // The actions of the applicable prefix: those the model lets happen, in order.
 std::vector<Action> applicable(const std::vector<Action> &actions)
 {
@@ -60,8 +89,14 @@ void recordCoverage(
     const std::string screen = Model::screenName(action.screen);
     if (outcome.warningShown)
         coverage.add("warning answered");
+    const bool ending = action.screen == ScreenId::Menu
+        && (action.kind == ActionKind::PressButton || action.kind == ActionKind::CloseBox);
+    const std::string how = action.kind == ActionKind::CloseBox ? "close box of " + screen
+                                                                : screen + ".Command" + std::to_string(action.control);
     if (outcome.programEnded)
-        coverage.add("program ended: " + Model::describe(action));
+        coverage.add("program ended: " + how + (outcome.questionShown ? " after the question" : ""));
+    else if (ending && outcome.questionShown)
+        coverage.add(std::string("program kept by the question: ") + Model::replyName(action.reply));
     switch (action.kind) {
     case ActionKind::PressButton:
         if (action.screen == ScreenId::Front && action.control == 1) {
@@ -101,6 +136,26 @@ void recordCoverage(
         break;
     case ActionKind::Copy:
         coverage.add("copy " + std::to_string(static_cast<int>(action.copy)) + " on " + screen);
+        break;
+    case ActionKind::SheetKey:
+        coverage.add(std::string(Model::sheetKeyName(action.key)) + " on " + screen);
+        if (!Model::finishes(action.key))
+            break;
+        if (outcome.childAdded)
+            coverage.add(model.classList().rows.back().remark.empty() ? "child added" : "child added with a remark");
+        else if (outcome.focusScreen)
+            coverage.add("finish stopped by the " + std::string(Model::screenName(*outcome.focusScreen)) + " notice");
+        else
+            coverage.add("finish with nothing ticked");
+        break;
+    case ActionKind::ListButton:
+        coverage.add(std::string("ClassList.") + Model::listButtonName(action.listButton)
+            + (!outcome.questionShown                    ? ""
+                    : action.reply == Model::Reply::GoOn ? " done"
+                                                         : std::string(" kept by ") + Model::replyName(action.reply)));
+        break;
+    case ActionKind::ListCloseBox:
+        coverage.add("close box of ClassList");
         break;
     }
     if (action.kind == ActionKind::PressButton && action.screen == ScreenId::Front && action.control == 1) {
@@ -145,6 +200,14 @@ long long Coverage::count(const std::string &event) const
     return found == counts.end() ? 0 : found->second;
 }
 
+long long Coverage::countStartingWith(const std::string &prefix) const
+{
+    long long total = 0;
+    for (auto event = counts.lower_bound(prefix); event != counts.end() && event->first.rfind(prefix, 0) == 0; ++event)
+        total += event->second;
+    return total;
+}
+
 QString Coverage::summary() const
 {
     QString text = u"%1 actions in %2 runs of the program\n"_s.arg(actions).arg(episodes);
@@ -155,6 +218,7 @@ QString Coverage::summary() const
 
 ActionPicker::ActionPicker(std::uint64_t seed)
     : m_random(seed)
+    , m_classRandom(seed ^ 0x9e3779b97f4a7c15u)
 {
     m_onePerItem = uniform() < 0.6;
     for (double &weight : m_columnWeights)
@@ -164,6 +228,22 @@ ActionPicker::ActionPicker(std::uint64_t seed)
     // Keys answer one column per item; users who pile ticks up use them less.
     m_keys = uniform() < 0.3 ? 0.0 : uniform() * uniform() * (m_onePerItem ? 3.0 : 0.5);
     m_layout = static_cast<Model::KeyShape>(pick(Model::kKeyShapeCount - 1)); // Delete is no layout
+    // Those who tick one box an item copy papers, and some a whole class by
+    // keys, paper after paper. Those who pile ticks up never finish a child.
+    m_copiesClass = m_onePerItem;
+    if (m_copiesClass && classUniform() < 0.5) {
+        m_keys = 4.0 + 4.0 * classUniform();
+        m_steady = 0.98;
+    }
+    m_classSize = std::uniform_int_distribution<int>(1, 6)(m_classRandom);
+}
+
+// Ending the program or losing rows asks first: the user goes on about half the time.
+Model::Reply ActionPicker::reply()
+{
+    if (classUniform() < 0.5)
+        return Model::Reply::GoOn;
+    return static_cast<Model::Reply>(std::uniform_int_distribution<int>(1, Model::kReplyCount - 1)(m_classRandom));
 }
 
 Model::KeyShape ActionPicker::keyShape()
@@ -181,7 +261,7 @@ Action ActionPicker::keyOnBox(const Model::Program &model, ScreenId screen)
     action.answer = static_cast<Model::WarningAnswer>(pick(4));
     action.shape = keyShape();
     const std::optional<Model::Program::KeyFocus> focus = model.keyFocus();
-    const bool goOn = focus && focus->screen == screen && focus->box != 0 && uniform() < 0.9; // as the keys lead
+    const bool goOn = focus && focus->screen == screen && focus->box != 0 && uniform() < m_steady; // as the keys lead
     const bool front = screen == ScreenId::Front;
     std::discrete_distribution<int> column(m_columnWeights.begin(), m_columnWeights.end());
     if (goOn)
@@ -207,6 +287,105 @@ Action ActionPicker::keyOnBox(const Model::Program &model, ScreenId screen)
         action.digit = difficulties && uniform() > 0.15 ? 2 + pick(3) : 1 + pick(4);
     }
     return action;
+}
+
+// The keys and the list that copy a class: turning the paper, finishing each
+// child, and the list's own buttons. Drawn from a generator of their own, so
+// that users who never copy a class act as they did before the list existed.
+template<typename Add> void ActionPicker::addClassActions(const Model::Program &model, Add &add)
+{
+    const bool frontShown = model.slot(ScreenId::Front).shown;
+    const bool backShown = model.slot(ScreenId::Back).shown;
+    const auto sheetKey = [](ScreenId screen, Model::SheetKey key) {
+        Action action;
+        action.kind = ActionKind::SheetKey;
+        action.screen = screen;
+        action.key = key;
+        return action;
+    };
+    const auto finish = [this, sheetKey](ScreenId screen) {
+        const double way = classUniform();
+        return sheetKey(screen,
+            way < 0.6        ? Model::SheetKey::CtrlReturn
+                : way < 0.85 ? Model::SheetKey::CtrlKeypadEnter
+                             : Model::SheetKey::FinishMenu);
+    };
+    if (frontShown) {
+        add(0.8, [=] { return sheetKey(ScreenId::Front, Model::SheetKey::PageDown); });
+        add(0.1, [=] { return sheetKey(ScreenId::Front, Model::SheetKey::PageUp); }); // no page before the front
+        add(1, [=] { return finish(ScreenId::Front); });
+    }
+    if (backShown) {
+        add(0.5 * m_restarts, [=] { return sheetKey(ScreenId::Back, Model::SheetKey::PageUp); });
+        add(0.1, [=] { return sheetKey(ScreenId::Back, Model::SheetKey::PageDown); });
+        add(1.5, [=] { return finish(ScreenId::Back); });
+    }
+    if (frontShown || backShown) {
+        add(0.15, [=] {
+            const ScreenId sheet
+                = frontShown && (!backShown || classUniform() < 0.5) ? ScreenId::Front : ScreenId::Back;
+            return sheetKey(sheet, classUniform() < 0.7 ? Model::SheetKey::F2 : Model::SheetKey::ClassListMenu);
+        });
+        // Stopped by a notice, the user often presses the finish key again at once.
+        if (m_finishedLast)
+            add(25, [=] { return finish(frontShown ? ScreenId::Front : ScreenId::Back); });
+    }
+    // A typist turns the paper once the front side is done and finishes the
+    // child once the back side is, and now and then before it.
+    if (frontShown && !backShown && frontDone(model))
+        add(15 * m_keys, [=] { return sheetKey(ScreenId::Front, Model::SheetKey::PageDown); });
+    if (backShown && backDone(model))
+        add(15 * m_keys, [=] { return finish(ScreenId::Back); });
+    const std::optional<Model::Program::KeyFocus> focus = model.keyFocus();
+    if (focus && focus->box != 0 && focus->screen == ScreenId::Back)
+        add(20 * m_keys, [=] { return finish(ScreenId::Back); });
+    const Model::ClassListSide &list = model.classList();
+    const int rows = static_cast<int>(list.rows.size());
+    // With the class in the list, the copier copies it or leaves, as likely
+    // as going on typing the next paper.
+    const double classDone = rows >= m_classSize && list.changed ? 300 * m_keys + 5 : 0;
+    if (classDone > 0 && !list.shown && (frontShown || backShown))
+        add(classDone, [=] { return sheetKey(frontShown ? ScreenId::Front : ScreenId::Back, Model::SheetKey::F2); });
+    if (classDone > 0 && model.slot(ScreenId::Menu).shown) {
+        add(classDone, [this] {
+            Action action;
+            action.kind = classUniform() < 0.5 ? ActionKind::PressButton : ActionKind::CloseBox;
+            action.screen = ScreenId::Menu;
+            action.control = 4;
+            action.reply = reply();
+            return action;
+        });
+    }
+    if (!list.shown)
+        return;
+    const auto press = [this](Model::ListButton button) {
+        Action action;
+        action.kind = ActionKind::ListButton;
+        action.listButton = button;
+        action.reply = reply();
+        return action;
+    };
+    add(0.4 + classDone, [=] { return press(Model::ListButton::CopyClass); });
+    add(0.1, [=] { return press(Model::ListButton::EmptyList); });
+    add(0.5 + classDone / 2, [=] {
+        // Mostly one row, now and then a few, and rarely none.
+        Action action = press(Model::ListButton::DeleteRows);
+        const double roll = classUniform();
+        const int wanted = rows == 0 || roll < 0.05 ? 0
+            : roll < 0.8                            ? 1
+                         : 1 + std::uniform_int_distribution<int>(0, rows - 1)(m_classRandom);
+        std::vector<int> all(static_cast<std::size_t>(rows));
+        for (int row = 0; row < rows; ++row)
+            all[static_cast<std::size_t>(row)] = row;
+        std::shuffle(all.begin(), all.end(), m_classRandom);
+        action.rows.assign(all.begin(), all.begin() + wanted);
+        return action;
+    });
+    add(0.2, [] {
+        Action action;
+        action.kind = ActionKind::ListCloseBox;
+        return action;
+    });
 }
 
 void ActionPicker::placeClick(Action &action)
@@ -277,6 +456,10 @@ Action ActionPicker::next(const Model::Program &model)
         action.screen = screen;
         return action;
     };
+    const auto withReply = [&](Action action) {
+        action.reply = reply();
+        return action;
+    };
     const auto add
         = [&](double weight, std::function<Action()> make) { options.emplace_back(weight, std::move(make)); };
     const bool frontShown = model.slot(ScreenId::Front).shown;
@@ -288,8 +471,10 @@ Action ActionPicker::next(const Model::Program &model)
     }
     if (model.slot(ScreenId::Menu).shown) {
         add(frontShown ? 0.5 : 6, [&] { return button(ScreenId::Menu, 1 + pick(3)); });
-        add(0.05, [&] { return button(ScreenId::Menu, 4); });
-        add(0.05, [&] { return closeBox(ScreenId::Menu); });
+        // More often once a class is in the list, which makes the program ask.
+        const double leave = model.classList().changed && !model.classList().rows.empty() ? 0.4 : 0.05;
+        add(leave, [&] { return withReply(button(ScreenId::Menu, 4)); });
+        add(leave, [&] { return withReply(closeBox(ScreenId::Menu)); });
     }
     if (frontShown) {
         add(30, [&] { return frontBox(model, ActionKind::ClickBox); });
@@ -326,6 +511,8 @@ Action ActionPicker::next(const Model::Program &model)
         else
             add(60, [&, focus] { return button(focus->screen, focus->button); });
     }
+    if (m_copiesClass)
+        addClassActions(model, add);
     for (ScreenId screen : {ScreenId::Front, ScreenId::Back}) {
         if (!model.slot(screen).shown)
             continue;
@@ -363,7 +550,9 @@ Action ActionPicker::next(const Model::Program &model)
     for (const auto &option : options)
         weights.push_back(option.first);
     std::discrete_distribution<std::size_t> choose(weights.begin(), weights.end());
-    return options[choose(m_random)].second();
+    const Action chosen = options[choose(m_random)].second();
+    m_finishedLast = chosen.kind == ActionKind::SheetKey && Model::finishes(chosen.key);
+    return chosen;
 }
 
 Replay replay(const std::vector<Action> &actions, const ScreenDriver::Sabotage &sabotage)

@@ -39,6 +39,7 @@ struct Coverage {
     std::map<std::string, long long> counts; // by event
     void add(const std::string &event) { ++counts[event]; }
     long long count(const std::string &event) const;
+    long long countStartingWith(const std::string &prefix) const;
     QString summary() const;
 };
 
@@ -75,15 +76,23 @@ private:
     Model::Action backBox(const Model::Program &model, Model::ActionKind kind);
     void placeClick(Model::Action &action);
     Model::Action keyOnBox(const Model::Program &model, Model::ScreenId screen);
+    template<typename Add> void addClassActions(const Model::Program &model, Add &add);
+    double classUniform() { return std::uniform_real_distribution<double>(0.0, 1.0)(m_classRandom); }
     Model::KeyShape keyShape();
+    Model::Reply reply();
 
     std::mt19937_64 m_random;
+    std::mt19937_64 m_classRandom; // for what copying a class adds
     bool m_onePerItem;
     std::array<double, 3> m_columnWeights {};
     double m_keepTicks; // chance to leave a ticked box alone and tick another
     double m_restarts; // scales the buttons and close boxes that empty a side
     double m_keys; // how much this user answers by keys rather than clicks
+    double m_steady = 0.9; // chance that the next key goes where the last one led
     Model::KeyShape m_layout; // the way this user mostly types digits
+    bool m_copiesClass; // uses the keys and the list that copy a class
+    bool m_finishedLast = false; // the last action was the finish key
+    int m_classSize; // children in the class this user copies
 };
 
 } // namespace RandomRun

@@ -4,6 +4,7 @@
 #include "tests/common/nativekeys.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -145,6 +146,47 @@ NativeKeys::Key keyOf(Model::KeyShape shape, int digit)
     return {};
 }
 
+// Keys go to the active window's focused control first: a user who sees the
+// class list in front clicks the sheet before typing there. (The list opens
+// beside the sheets without taking the front, but a platform without a
+// window manager gives the front to every window shown.)
+bool typedInto(const Model::Action &action)
+{
+    switch (action.kind) {
+    case Model::ActionKind::SpaceOnBox:
+    case Model::ActionKind::TypeIntoText:
+    case Model::ActionKind::KeyOnBox:
+        return true;
+    case Model::ActionKind::Copy:
+        return action.copy == Model::CopyWay::CtrlC;
+    case Model::ActionKind::SheetKey:
+        return action.key != Model::SheetKey::FinishMenu && action.key != Model::SheetKey::ClassListMenu;
+    default:
+        return false;
+    }
+}
+
+void bringToFront(QWidget *window)
+{
+    window->activateWindow();
+    QCoreApplication::processEvents(); // enough for most platforms; no wait then
+    if (!window->isActiveWindow() && !QTest::qWaitForWindowActive(window, 1000))
+        qWarning("%s could not be made the active window", qPrintable(window->objectName()));
+}
+
+// One of the screen's right-click menu entries, as the user chooses it.
+void chooseEntry(QWidget *screen, const QString &name)
+{
+    for (QAction *entry : screen->actions())
+        if (entry->objectName() == name && entry->isEnabled() && entry->isVisible())
+            entry->trigger();
+}
+
+QString listButtonObjectName(Model::ListButton button)
+{
+    return QString::fromLatin1(Model::listButtonName(button));
+}
+
 } // namespace
 
 ScreenDriver::ScreenDriver(Sabotage sabotage)
@@ -174,12 +216,31 @@ QWidget *ScreenDriver::window(ScreenId screen) const
     return m_registry->screen(registrySlot(screen));
 }
 
+QWidget *ScreenDriver::listWindow() const
+{
+    return m_registry->classList().window();
+}
+
+QAbstractItemView *ScreenDriver::classTable() const
+{
+    QWidget *list = listWindow();
+    return list ? list->findChild<QAbstractItemView *>(u"ClassTable"_s) : nullptr;
+}
+
 void ScreenDriver::perform(const Model::Action &action)
 {
     m_warnings.clear();
     m_lastScreen = action.screen;
     m_answer = action.answer;
+    m_reply = action.reply;
+    // Only ending the program and the list's buttons that lose rows ask.
+    const bool endsOrLoses
+        = action.kind == Model::ActionKind::PressButton || action.kind == Model::ActionKind::CloseBox;
+    m_mayAsk = action.kind == Model::ActionKind::ListButton || (action.screen == ScreenId::Menu && endsOrLoses);
     m_answerTries = 0;
+    QWidget *list = listWindow();
+    if (typedInto(action) && list && list->isActiveWindow() && window(action.screen))
+        bringToFront(window(action.screen));
     // The warning is modal and comes up inside the click; this timer fires in
     // its event loop and answers it.
     m_answerTimer.start();
@@ -220,6 +281,16 @@ void ScreenDriver::perform(const Model::Action &action)
     case Model::ActionKind::Copy:
         copy(action);
         break;
+    case Model::ActionKind::SheetKey:
+        sheetKey(action);
+        break;
+    case Model::ActionKind::ListButton:
+        pressListButton(action);
+        break;
+    case Model::ActionKind::ListCloseBox:
+        if (QWidget *list = listWindow())
+            list->close();
+        break;
     }
 
     m_answerTimer.stop();
@@ -255,10 +326,67 @@ void ScreenDriver::copy(const Model::Action &action)
         QTest::keyClick(focus, Qt::Key_C, Qt::ControlModifier);
         return;
     }
-    const QString name = action.copy == Model::CopyWay::MenuResults ? u"CopyResults"_s : u"CopyHeader"_s;
-    for (QAction *entry : screen->actions())
-        if (entry->objectName() == name && entry->isEnabled() && entry->isVisible())
-            entry->trigger();
+    chooseEntry(screen, action.copy == Model::CopyWay::MenuResults ? u"CopyResults"_s : u"CopyHeader"_s);
+}
+
+// The keys go where the user's keys go: to the control with the focus.
+void ScreenDriver::sheetKey(const Model::Action &action)
+{
+    QWidget *screen = window(action.screen);
+    if (!screen)
+        return;
+    QWidget *focus = screen->focusWidget() ? screen->focusWidget() : screen;
+    switch (action.key) {
+    case Model::SheetKey::PageDown:
+        QTest::keyClick(focus, Qt::Key_PageDown);
+        break;
+    case Model::SheetKey::PageUp:
+        QTest::keyClick(focus, Qt::Key_PageUp);
+        break;
+    case Model::SheetKey::CtrlReturn:
+        QTest::keyClick(focus, Qt::Key_Return, Qt::ControlModifier);
+        break;
+    case Model::SheetKey::CtrlKeypadEnter:
+        QTest::keyClick(focus, Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier);
+        break;
+    case Model::SheetKey::FinishMenu:
+        chooseEntry(screen, u"FinishChild"_s);
+        break;
+    case Model::SheetKey::F2:
+        QTest::keyClick(focus, Qt::Key_F2);
+        break;
+    case Model::SheetKey::ClassListMenu:
+        chooseEntry(screen, u"ShowClassList"_s);
+        break;
+    }
+}
+
+// Rows are selected as a user selects them: a click on the first, Ctrl and a
+// click on each of the others.
+void ScreenDriver::pressListButton(const Model::Action &action)
+{
+    QWidget *list = listWindow();
+    QAbstractItemView *table = classTable();
+    if (!list || !table)
+        return; // the model's list is shown: the difference is reported
+    if (action.listButton == Model::ListButton::CopyClass)
+        QApplication::clipboard()->clear();
+    if (action.listButton == Model::ListButton::DeleteRows) {
+        table->clearSelection();
+        Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+        for (int row : action.rows) {
+            const QModelIndex cell = table->model()->index(row, 0);
+            if (!cell.isValid())
+                continue;
+            table->scrollTo(cell);
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, modifiers, table->visualRect(cell).center());
+            modifiers = Qt::ControlModifier;
+        }
+    }
+    const QString name = listButtonObjectName(action.listButton);
+    auto *button = list->findChild<QPushButton *>(name);
+    if (!button || !clickInWindow(button, 0.5, 0.5))
+        m_unclickable << u"ClassList.%1"_s.arg(name);
 }
 
 void ScreenDriver::answerWarning()
@@ -278,6 +406,10 @@ void ScreenDriver::answerWarning()
         seen.text = box->text();
         seen.icon = box->icon();
         seen.buttons = static_cast<int>(box->standardButtons());
+    }
+    if (m_mayAsk) {
+        answerQuestion(modal, seen);
+        return;
     }
     seen.followUpsDisabled = true;
     if (QWidget *back = window(ScreenId::Back)) {
@@ -300,6 +432,47 @@ void ScreenDriver::answerWarning()
         QTest::keyClick(modal, Qt::Key_Escape);
         break;
     case Model::WarningAnswer::CloseBox:
+        modal->close();
+        break;
+    }
+    seen.closed = !modal->isVisible();
+    if (!seen.closed) {
+        // Still open: end it anyway so that the run can report it and go on.
+        if (auto *dialog = qobject_cast<QDialog *>(modal))
+            dialog->reject();
+        modal->hide();
+    }
+    m_warnings.push_back(seen);
+}
+
+// Two buttons, staying the default: the user leaves by the other one only.
+void ScreenDriver::answerQuestion(QWidget *modal, WarningSeen &seen)
+{
+    auto *box = qobject_cast<QMessageBox *>(modal);
+    QAbstractButton *stay = box ? box->defaultButton() : nullptr;
+    QAbstractButton *goOn = nullptr;
+    if (box)
+        for (QAbstractButton *button : box->buttons())
+            if (button != stay)
+                goOn = button;
+    seen.staysByDefault = stay && box->escapeButton() == stay && box->buttons().size() == 2;
+    QWidget *keys = modal->focusWidget() ? modal->focusWidget() : modal;
+    switch (m_reply) {
+    case Model::Reply::GoOn:
+        if (goOn)
+            QTest::mouseClick(goOn, Qt::LeftButton);
+        break;
+    case Model::Reply::Stay:
+        if (stay)
+            QTest::mouseClick(stay, Qt::LeftButton);
+        break;
+    case Model::Reply::Enter:
+        QTest::keyClick(keys, Qt::Key_Return);
+        break;
+    case Model::Reply::Escape:
+        QTest::keyClick(keys, Qt::Key_Escape);
+        break;
+    case Model::Reply::CloseBox:
         modal->close();
         break;
     }
@@ -363,35 +536,17 @@ QStringList ScreenDriver::differences(const Model::Program &model, const Model::
     for (const QString &control : std::exchange(m_unclickable, {}))
         out << u"%1 has no place left to click"_s.arg(control);
 
-    const int warnings = static_cast<int>(m_warnings.size());
-    const int expectedWarnings = expected.warningShown ? 1 : 0;
-    if (warnings != expectedWarnings)
-        out << u"the warning came up %1 times, model %2"_s.arg(warnings).arg(expectedWarnings);
-    for (const WarningSeen &seen : m_warnings) {
-        if (seen.text != str(Model::kWarningText))
-            out << u"warning text \"%1\""_s.arg(seen.text);
-        if (seen.title != str(Model::kWarningTitle))
-            out << u"warning title \"%1\""_s.arg(seen.title);
-        if (seen.icon != QMessageBox::Information)
-            out << u"warning icon %1, not the information icon"_s.arg(seen.icon);
-        if (seen.buttons != QMessageBox::Ok)
-            out << u"warning buttons %1, not OK alone"_s.arg(seen.buttons, 0, 16);
-        if (!seen.modal)
-            out << u"warning is not modal"_s;
-        if (!seen.followUpsDisabled)
-            out << u"warning came up before every follow-up box was disabled"_s;
-        if (!seen.closed)
-            out << u"warning did not close when answered"_s;
-    }
+    compareModals(expected, out);
     if (QApplication::activeModalWidget())
         out << u"a modal window is still open after the action"_s;
 
     if (!expected.focus.empty()) {
-        QWidget *screen = window(m_lastScreen);
+        const ScreenId focused = expected.focusScreen.value_or(m_lastScreen);
+        QWidget *screen = window(focused);
         QWidget *focus = screen ? screen->focusWidget() : nullptr;
         const QString focusName = focus ? focus->objectName() : u"nothing"_s;
         if (focusName != str(expected.focus))
-            out << u"%1: the focus is on %2, model %3"_s.arg(name(m_lastScreen), focusName, str(expected.focus));
+            out << u"%1: the focus is on %2, model %3"_s.arg(name(focused), focusName, str(expected.focus));
     }
     if (expected.clipboard) {
         const QString copied = QApplication::clipboard()->text();
@@ -442,11 +597,15 @@ QStringList ScreenDriver::differences(const Model::Program &model, const Model::
             compareBack(model.back(), out);
     }
 
-    // No window beyond the model's screens is shown.
+    // The list's window outlives an ended program only in this test's process.
+    if (!model.ended())
+        compareClassList(model, out);
+
+    // No window beyond the model's screens and the class list is shown.
     for (QWidget *widget : QApplication::topLevelWidgets()) {
         if (!widget->isVisible())
             continue;
-        bool known = false;
+        bool known = widget == listWindow();
         for (ScreenId screen : kScreens)
             known = known || widget == window(screen);
         if (!known)
@@ -505,4 +664,85 @@ void ScreenDriver::compareBack(const Model::BackSide &model, QStringList &out) c
         out << u"Form4.Label18 \"%1\", model \"%2\""_s.arg(known.labels[0]->text(), str(model.label18));
     if (known.notice->text() != str(model.notice))
         out << u"Form4.Notice1 \"%1\", model \"%2\""_s.arg(known.notice->text(), str(model.notice));
+}
+
+void ScreenDriver::compareClassList(const Model::Program &model, QStringList &out) const
+{
+    const Model::ClassListSide &list = model.classList();
+    QWidget *real = listWindow();
+    if (!real) {
+        if (list.exists)
+            out << u"the class list has no window, model has one"_s;
+        return;
+    }
+    if (!list.exists) {
+        out << u"the class list's window exists, model has none"_s;
+        return;
+    }
+    if (real->isVisible() != list.shown)
+        out << u"ClassList visible %1, model %2"_s.arg(real->isVisible()).arg(list.shown);
+    if (real->objectName() != u"ClassList"_s)
+        out << u"the class list's window has the objectName %1"_s.arg(real->objectName());
+    const QAbstractItemView *table = classTable();
+    if (!table || !table->model()) {
+        out << u"ClassList.ClassTable not found"_s;
+        return;
+    }
+    const QAbstractItemModel &rows = *table->model();
+    if (rows.columnCount() != Model::kClassColumnCount)
+        out << u"ClassList.ClassTable has %1 columns"_s.arg(rows.columnCount());
+    if (rows.rowCount() != static_cast<int>(list.rows.size())) {
+        out << u"ClassList.ClassTable has %1 rows, model %2"_s.arg(rows.rowCount()).arg(list.rows.size());
+        return;
+    }
+    for (int row = 0; row < rows.rowCount(); ++row) {
+        for (int column = 0; column < std::min(rows.columnCount(), Model::kClassColumnCount); ++column) {
+            const QString cell = rows.data(rows.index(row, column)).toString();
+            const QString expected = str(model.classCell(static_cast<std::size_t>(row), column));
+            if (cell != expected)
+                out << u"ClassList.ClassTable row %1 column %2 \"%3\", model \"%4\""_s.arg(row + 1)
+                           .arg(column + 1)
+                           .arg(cell, expected);
+        }
+    }
+}
+
+void ScreenDriver::compareModals(const Model::Outcome &expected, QStringList &out) const
+{
+    const int seenCount = static_cast<int>(m_warnings.size());
+    if (m_mayAsk) {
+        const int questions = expected.questionShown ? 1 : 0;
+        if (seenCount != questions)
+            out << u"a question came up %1 times, model %2"_s.arg(seenCount).arg(questions);
+        for (const WarningSeen &seen : m_warnings) {
+            if (seen.icon != QMessageBox::Question)
+                out << u"question icon %1, not the question icon: \"%2\""_s.arg(seen.icon).arg(seen.text);
+            if (!seen.staysByDefault)
+                out << u"the question has not two buttons with staying the default: \"%1\""_s.arg(seen.text);
+            if (!seen.modal)
+                out << u"question is not modal"_s;
+            if (!seen.closed)
+                out << u"question did not close when answered"_s;
+        }
+        return;
+    }
+    const int warnings = expected.warningShown ? 1 : 0;
+    if (seenCount != warnings)
+        out << u"the warning came up %1 times, model %2"_s.arg(seenCount).arg(warnings);
+    for (const WarningSeen &seen : m_warnings) {
+        if (seen.text != str(Model::kWarningText))
+            out << u"warning text \"%1\""_s.arg(seen.text);
+        if (seen.title != str(Model::kWarningTitle))
+            out << u"warning title \"%1\""_s.arg(seen.title);
+        if (seen.icon != QMessageBox::Information)
+            out << u"warning icon %1, not the information icon"_s.arg(seen.icon);
+        if (seen.buttons != QMessageBox::Ok)
+            out << u"warning buttons %1, not OK alone"_s.arg(seen.buttons, 0, 16);
+        if (!seen.modal)
+            out << u"warning is not modal"_s;
+        if (!seen.followUpsDisabled)
+            out << u"warning came up before every follow-up box was disabled"_s;
+        if (!seen.closed)
+            out << u"warning did not close when answered"_s;
+    }
 }

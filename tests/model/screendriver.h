@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+class QAbstractItemView;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -19,9 +20,9 @@ class QPushButton;
 class ScreenRegistry;
 
 // Runs one fresh program (a screen registry with the welcome screen shown),
-// performs the model's actions on its real screens as a user would, through
-// QTest, and tells every difference between what the screens show and what
-// the model says.
+// performs the model's actions on its real screens and its class list as a
+// user would, through QTest, and tells every difference between what they
+// show and what the model says.
 class ScreenDriver final : public QObject
 {
     Q_OBJECT
@@ -35,8 +36,8 @@ public:
     explicit ScreenDriver(Sabotage sabotage = {});
     ~ScreenDriver() override;
 
-    // Does the action, answering the warning if one comes up, then lets the
-    // event loop run as it would between two user actions.
+    // Does the action, answering the warning or question if one comes up,
+    // then lets the event loop run as it would between two user actions.
     void perform(const Model::Action &action);
 
     // Every difference between the program and the model after the last action.
@@ -60,16 +61,24 @@ private:
         bool modal = false;
         bool followUpsDisabled = false;
         bool closed = false;
+        bool staysByDefault = false; // a question: Enter and Escape both keep the rows
     };
 
     QWidget *window(Model::ScreenId screen) const;
     Controls &controls(Model::ScreenId screen) { return m_controls[static_cast<std::size_t>(screen)]; }
     QStringList adopt(Model::ScreenId screen, QWidget *window, int instance);
     void answerWarning();
+    void answerQuestion(QWidget *modal, WarningSeen &seen);
     void pressKey(const Model::Action &action);
     void copy(const Model::Action &action);
+    void sheetKey(const Model::Action &action);
+    void pressListButton(const Model::Action &action);
+    QWidget *listWindow() const;
+    QAbstractItemView *classTable() const;
+    void compareModals(const Model::Outcome &expected, QStringList &out) const;
     void compareFront(const Model::FrontSide &model, QStringList &out) const;
     void compareBack(const Model::BackSide &model, QStringList &out) const;
+    void compareClassList(const Model::Program &model, QStringList &out) const;
 
     std::unique_ptr<ScreenRegistry> m_registry;
     Sabotage m_sabotage;
@@ -77,8 +86,10 @@ private:
     std::vector<QPointer<QWidget>> m_discarded;
     QTimer m_answerTimer;
     Model::WarningAnswer m_answer = Model::WarningAnswer::ClickOk;
+    Model::Reply m_reply = Model::Reply::GoOn;
+    bool m_mayAsk = false; // the last action may ask a question rather than warn
     int m_answerTries = 0;
-    std::vector<WarningSeen> m_warnings; // during the last action
+    std::vector<WarningSeen> m_warnings; // during the last action, questions among them
     QStringList m_unclickable; // during the last action
     int m_programEnded = 0;
     Model::ScreenId m_lastScreen = Model::ScreenId::Welcome; // of the last action

@@ -7,6 +7,7 @@
 
 #include "randomrun.h"
 
+#include "common/sheetkeys.h"
 #include "kvttest.h"
 
 #include <QAbstractButton>
@@ -54,6 +55,17 @@ ScreenDriver::Sabotage cutClicks(Model::ScreenId target, const QString &control)
             return;
         if (auto *button = window->findChild<QAbstractButton *>(control))
             QObject::disconnect(button, &QAbstractButton::clicked, nullptr, nullptr);
+    };
+}
+
+// The finish key and menu entry of every new back side do nothing.
+ScreenDriver::Sabotage cutFinish()
+{
+    return [](Model::ScreenId screen, QWidget *window) {
+        if (screen != Model::ScreenId::Back)
+            return;
+        if (auto *keys = window->findChild<SheetKeys *>())
+            QObject::disconnect(keys, &SheetKeys::finishRequested, nullptr, nullptr);
     };
 }
 
@@ -125,9 +137,23 @@ void ModelTest::randomActions()
     QVERIFY(coverage.count("warning answered") > 0);
     QVERIFY(coverage.count("close box of Form3") > 0);
     QVERIFY(coverage.count("close box of Form4") > 0);
-    QVERIFY(coverage.count("program ended: press Form2.Command4 \"ออกจากโปรแกรม\"") > 0);
+    QVERIFY(coverage.count("program ended: Form2.Command4") > 0);
     QVERIFY(coverage.count("program ended: close box of Form2") > 0);
     QVERIFY(coverage.count("program ended: close box of Form1") > 0);
+    // And every key and list button of copying a class, each way the finish
+    // key goes, and both answers to each question before rows are lost.
+    for (const char *key : {"Page Down on Form3", "Page Up on Form4", "Ctrl+Enter on Form3", "Ctrl+Enter on Form4",
+             "Ctrl+Enter (keypad) on Form3", "Ctrl+Enter (keypad) on Form4"})
+        QVERIFY2(coverage.count(key) > 0, key);
+    for (const char *prefix : {"menu FinishChild", "F2", "menu ShowClassList", "ClassList.CopyClass",
+             "close box of ClassList", "ClassList.DeleteRows kept", "program kept by the question"})
+        QVERIFY2(coverage.countStartingWith(prefix) > 0, prefix);
+    for (const char *event : {"child added", "child added with a remark", "finish stopped by the Form3 notice",
+             "finish stopped by the Form4 notice", "finish with nothing ticked", "ClassList.DeleteRows done"})
+        QVERIFY2(coverage.count(event) > 0, event);
+    QVERIFY(coverage.count("program ended: Form2.Command4 after the question")
+            + coverage.count("program ended: close box of Form2 after the question")
+        > 0);
 }
 
 // The test of the test: a program broken on purpose is caught, and the
@@ -146,6 +172,7 @@ void ModelTest::findsAndShrinksAFault_data()
         << cutClicks(Model::ScreenId::Back, u"Command2"_s) << 4 << u"press Form4.Command2"_s;
     QTest::newRow("back \"ไม่\" rule never runs")
         << silenceBox(Model::ScreenId::Back, u"Check1"_s) << 4 << u"Form4.Check1"_s;
+    QTest::newRow("finish key on the back does nothing") << cutFinish() << 5 << u"on Form4"_s;
 }
 
 void ModelTest::findsAndShrinksAFault()
