@@ -4,7 +4,7 @@
 // count, and the severity of their sum. Plain C++ so that it can be tested
 // without a screen.
 
-#include "common/scorerange.h"
+#include "scorerange.h"
 
 #include <array>
 #include <cstdint>

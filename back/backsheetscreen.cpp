@@ -5,12 +5,12 @@
 #include "backanswers.h"
 #include "backwords.h"
 
-#include "common/answerkeys.h"
-#include "common/answernotice.h"
-#include "common/formcolours.h"
-#include "common/responsebox.h"
-#include "common/sheetkeys.h"
-#include "common/twips.h"
+#include "answerkeys.h"
+#include "answernotice.h"
+#include "formcolours.h"
+#include "responsebox.h"
+#include "sheetkeys.h"
+#include "twips.h"
 
 #include <QKeyEvent>
 #include <QMessageBox>

@@ -3,7 +3,7 @@
 #include "backanswers.h"
 #include "backscoring.h"
 
-#include "common/resultlines.h"
+#include "resultlines.h"
 
 #include <QWidget>
 

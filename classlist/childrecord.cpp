@@ -1,7 +1,7 @@
 #include "childrecord.h"
 
-#include "back/backwords.h"
-#include "front/frontwords.h"
+#include "backwords.h"
+#include "frontwords.h"
 
 using namespace Qt::StringLiterals;
 

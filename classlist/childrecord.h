@@ -1,7 +1,7 @@
 #pragma once
 
-#include "back/backscoring.h"
-#include "front/frontscoring.h"
+#include "backscoring.h"
+#include "frontscoring.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "classsummary.h"
 
-#include "back/backwords.h"
-#include "front/frontwords.h"
+#include "backwords.h"
+#include "frontwords.h"
 
 #include <QBrush>
 #include <QColor>

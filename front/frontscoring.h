@@ -3,7 +3,7 @@
 // Scoring of the front side: the item table, the scale table with its band
 // rules, and the sums. Plain C++ so that it can be tested without a screen.
 
-#include "common/scorerange.h"
+#include "scorerange.h"
 
 #include <array>
 #include <cstdint>

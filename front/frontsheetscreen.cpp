@@ -5,14 +5,14 @@
 #include "frontanswers.h"
 #include "frontwords.h"
 
-#include "common/answerbox.h"
-#include "common/answerkeys.h"
-#include "common/answernotice.h"
-#include "common/formcolours.h"
-#include "common/responsebox.h"
-#include "common/sheetkeys.h"
-#include "common/twips.h"
+#include "answerbox.h"
+#include "answerkeys.h"
+#include "answernotice.h"
+#include "formcolours.h"
+#include "responsebox.h"
 #include "schooltexts.h"
+#include "sheetkeys.h"
+#include "twips.h"
 
 #include <QKeyEvent>
 #include <QLabel>

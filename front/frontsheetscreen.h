@@ -3,7 +3,7 @@
 #include "frontanswers.h"
 #include "frontscoring.h"
 
-#include "common/resultlines.h"
+#include "resultlines.h"
 
 #include <QWidget>
 

@@ -1,8 +1,8 @@
 #include "application.h"
 
 #include "captionstyle.h"
-#include "common/log.h"
 #include "guide.h"
+#include "log.h"
 #include "programidentity.h"
 
 #include <QApplication>

@@ -2,9 +2,9 @@
 
 #include "screenregistry.h"
 
-#include "back/backsheetscreen.h"
-#include "classlist/classlist.h"
-#include "front/frontsheetscreen.h"
+#include "backsheetscreen.h"
+#include "classlist.h"
+#include "frontsheetscreen.h"
 
 #include <QApplication>
 #include <QClipboard>

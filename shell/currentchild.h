@@ -1,8 +1,8 @@
 #pragma once
 
-#include "back/backanswers.h"
-#include "classlist/childrecord.h"
-#include "front/frontanswers.h"
+#include "backanswers.h"
+#include "childrecord.h"
+#include "frontanswers.h"
 
 #include <QObject>
 

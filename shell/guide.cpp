@@ -1,6 +1,6 @@
 #include "guide.h"
 
-#include "common/log.h"
+#include "log.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

@@ -2,7 +2,7 @@
 
 #include "ui_menuscreen.h"
 
-#include "common/formcolours.h"
+#include "formcolours.h"
 #include "schoolcaption.h"
 #include "schooltexts.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "classlist/childrecord.h"
+#include "childrecord.h"
 
 #include <QImage>
 #include <QPixmap>

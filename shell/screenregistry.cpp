@@ -1,9 +1,9 @@
 #include "screenregistry.h"
 
-#include "back/backsheetscreen.h"
-#include "common/sheetkeys.h"
-#include "front/frontsheetscreen.h"
+#include "backsheetscreen.h"
+#include "frontsheetscreen.h"
 #include "menuscreen.h"
+#include "sheetkeys.h"
 #include "welcomescreen.h"
 
 #include <QCoreApplication>

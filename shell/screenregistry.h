@@ -3,7 +3,7 @@
 #include "currentchild.h"
 #include "menuscreen.h"
 
-#include "classlist/classlist.h"
+#include "classlist.h"
 
 #include <QObject>
 #include <QPointer>

@@ -2,7 +2,7 @@
 
 #include "ui_welcomescreen.h"
 
-#include "common/formcolours.h"
+#include "formcolours.h"
 #include "schoolcaption.h"
 #include "schooltexts.h"
 

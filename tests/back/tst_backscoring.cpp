@@ -1,4 +1,4 @@
-#include "back/backscoring.h"
+#include "backscoring.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "common/answerkeys.h"
+#include "answerkeys.h"
 
 #include <QKeyEvent>
 #include <QTest>

@@ -1,5 +1,5 @@
-#include "common/answerbox.h"
-#include "common/responsebox.h"
+#include "answerbox.h"
+#include "responsebox.h"
 
 #include <QApplication>
 #include <QTest>

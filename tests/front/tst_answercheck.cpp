@@ -1,5 +1,5 @@
-#include "back/backanswers.h"
-#include "front/frontanswers.h"
+#include "backanswers.h"
+#include "frontanswers.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "front/frontscoring.h"
+#include "frontscoring.h"
 
 #include <QTest>
 

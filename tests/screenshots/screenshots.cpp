@@ -5,10 +5,10 @@
 //
 //   kvt_screenshots OUTDIR SCALE     (SCALE 1 or 2; writes formN-name@SCALEx.png)
 
-#include "back/backanswers.h"
-#include "front/frontscoring.h"
-#include "shell/application.h"
-#include "shell/screenregistry.h"
+#include "application.h"
+#include "backanswers.h"
+#include "frontscoring.h"
+#include "screenregistry.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModel>
