@@ -17,13 +17,13 @@ ClassList::ClassList(QObject *parent)
 
 ClassList::~ClassList() = default;
 
-void ClassList::add(ChildRecord record)
+void ClassList::add(ChildRecord record, QWidget *typingIn)
 {
     const bool first = !m_window;
     if (first) {
         // Shown beside the sheets while the user goes on typing there: the
         // window never takes the focus by showing itself.
-        openWindow().show();
+        openWindow().showWithoutActivating(typingIn ? typingIn : QApplication::activeWindow());
     }
     m_model.append(std::move(record));
 }

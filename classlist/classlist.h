@@ -25,8 +25,9 @@ public:
     ~ClassList() override;
 
     // Adds the child's row at the end. The first time, the window opens
-    // beside the sheets without taking the focus from them.
-    void add(ChildRecord record);
+    // beside the sheets without taking the focus from the one typed in (by
+    // default the active window).
+    void add(ChildRecord record, QWidget *typingIn = nullptr);
     int count() const;
 
     // Opens the window and brings it forward: the sheets' menu and key.

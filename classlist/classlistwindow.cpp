@@ -25,6 +25,7 @@
 #include <QStaticText>
 #include <QStyledItemDelegate>
 #include <QTextOption>
+#include <QTimer>
 
 #include <algorithm>
 #include <utility>
@@ -298,6 +299,23 @@ void ClassListWindow::placeBesideSheets()
     if (!screen)
         return;
     setGeometry(besideSheets(screen->geometry(), screen->availableGeometry(), minimumSizeHint()));
+}
+
+void ClassListWindow::showWithoutActivating(QWidget *typingIn)
+{
+    m_typingIn = typingIn;
+    show();
+    // Long enough for the window manager's answer to the new window.
+    QTimer::singleShot(1000, this, [this] { m_typingIn.clear(); });
+}
+
+void ClassListWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_typingIn) {
+        m_typingIn->activateWindow();
+        m_typingIn.clear();
+    }
+    QWidget::changeEvent(event);
 }
 
 bool ClassListWindow::eventFilter(QObject *watched, QEvent *event)

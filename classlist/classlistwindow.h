@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -30,8 +31,14 @@ public:
     // right edge.
     void placeBesideSheets();
 
+    // Shows the window without taking the activation from the window the
+    // user types in; a window manager that activates new windows anyway is
+    // answered by handing it back, for a moment after showing only.
+    void showWithoutActivating(QWidget *typingIn);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void setUpTable();
@@ -53,6 +60,7 @@ private:
     ClassModel &m_model;
     SummaryModel *m_summary;
     QString m_folder; // where the last file went; Documents at first
+    QPointer<QWidget> m_typingIn; // handed the activation back while set
 };
 
 // Where the window goes on a screen whose available area is given, its

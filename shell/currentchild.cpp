@@ -116,5 +116,5 @@ void CurrentChild::finish()
     }
     front->startAgain();
     m_screens.show(Screen::FrontSheet);
-    m_classList.add(std::move(child)); // after the front side is forward: the list takes no focus
+    m_classList.add(std::move(child), front); // the list opens without taking the focus from the front side
 }
