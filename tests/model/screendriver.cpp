@@ -435,6 +435,11 @@ void ScreenDriver::answerWarning()
         modal->close();
         break;
     }
+    noteAnswered(modal, seen);
+}
+
+void ScreenDriver::noteAnswered(QWidget *modal, WarningSeen &seen)
+{
     seen.closed = !modal->isVisible();
     if (!seen.closed) {
         // Still open: end it anyway so that the run can report it and go on.
@@ -476,14 +481,7 @@ void ScreenDriver::answerQuestion(QWidget *modal, WarningSeen &seen)
         modal->close();
         break;
     }
-    seen.closed = !modal->isVisible();
-    if (!seen.closed) {
-        // Still open: end it anyway so that the run can report it and go on.
-        if (auto *dialog = qobject_cast<QDialog *>(modal))
-            dialog->reject();
-        modal->hide();
-    }
-    m_warnings.push_back(seen);
+    noteAnswered(modal, seen);
 }
 
 QStringList ScreenDriver::adopt(ScreenId screen, QWidget *window, int instance)

@@ -69,6 +69,8 @@ private:
     QStringList adopt(Model::ScreenId screen, QWidget *window, int instance);
     void answerWarning();
     void answerQuestion(QWidget *modal, WarningSeen &seen);
+    // Whether the box closed, ending it if not, and the box remembered.
+    void noteAnswered(QWidget *modal, WarningSeen &seen);
     void pressKey(const Model::Action &action);
     void copy(const Model::Action &action);
     void sheetKey(const Model::Action &action);
