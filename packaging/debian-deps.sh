@@ -7,6 +7,7 @@ set -eu
 # library the program links names it. poppler-utils: the class list's test
 # reads its PDF back with pdftotext.
 packages="cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libthai0
-    xvfb xauth x11-utils desktop-file-utils appstream dpkg-dev file poppler-utils"
+    xvfb xauth x11-utils desktop-file-utils appstream dpkg-dev file poppler-utils
+    libsqlite3-dev"
 
 "$(dirname "$0")/install-missing.sh" $packages

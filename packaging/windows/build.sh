@@ -1,6 +1,6 @@
 #!/bin/sh
-# The Windows program, made on Debian 12: builds Qt for Windows and libthai
-# once (cached outside the project), cross-builds the program and its tests
+# The Windows program, made on Debian 12: builds Qt for Windows, libthai and
+# SQLite once (cached outside the project), cross-builds the program and its tests
 # into build-windows/, has CMake make the packages:
 #   build-windows/kvt-<version>-setup.exe         the installer
 #   build-windows/kvt-<version>-windows-x64.zip   the portable copy
@@ -20,7 +20,7 @@ step "Packages"
 packages="cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     qt6-base-dev qt6-base-dev-tools libgl-dev dpkg-dev nsis wine64
     xvfb xauth openbox x11-utils wmctrl xdotool unzip python3-pefile
-    autoconf automake libtool pkg-config libthai-data locales fonts-thai-tlwg"
+    autoconf automake libtool pkg-config libthai-data locales fonts-thai-tlwg tcl"
 # shellcheck disable=SC2086
 packaging/install-missing.sh $packages
 
@@ -37,6 +37,11 @@ echo "$KVT_THAI_WINDOWS"
 if ! locale -a 2>/dev/null | grep -qix 'th_TH.utf-\?8'; then
     localedef -i th_TH -f UTF-8 th_TH.UTF-8
 fi
+
+step "SQLite for Windows"
+KVT_SQLITE_WINDOWS=$("$here/build-sqlite.sh" | tail -n 1)
+export KVT_SQLITE_WINDOWS
+echo "$KVT_SQLITE_WINDOWS"
 
 step "Program and tests"
 cmake --preset windows

@@ -28,3 +28,13 @@ if(NOT QT_HOST_PATH_CMAKE_DIR)
         get_filename_component(QT_HOST_PATH_CMAKE_DIR "${QT_HOST_PATH_CMAKE_DIR}" DIRECTORY)
     endif()
 endif()
+
+# SQLite for Windows, a static library (build-sqlite.sh), lies outside the
+# find root: name its files so that find_package(SQLite3) takes them as they are.
+if(NOT KVT_SQLITE_WINDOWS AND DEFINED ENV{KVT_SQLITE_WINDOWS})
+    set(KVT_SQLITE_WINDOWS "$ENV{KVT_SQLITE_WINDOWS}")
+endif()
+if(KVT_SQLITE_WINDOWS AND NOT SQLite3_LIBRARY)
+    set(SQLite3_INCLUDE_DIR "${KVT_SQLITE_WINDOWS}/include" CACHE PATH "SQLite for Windows: sqlite3.h")
+    set(SQLite3_LIBRARY "${KVT_SQLITE_WINDOWS}/lib/libsqlite3.a" CACHE FILEPATH "SQLite for Windows: static library")
+endif()
