@@ -69,4 +69,14 @@ AnswerCheck checkAnswers(const BoxTicks &ticks)
     return check;
 }
 
+BoxScores scoresOf(const BoxTicks &ticks)
+{
+    BoxScores scores {};
+    for (const ScoredBox &scored : kScoredBoxes) {
+        const auto i = static_cast<std::size_t>(scored.box - 1);
+        scores[i] = ticks[i] ? weightOf(scored.level) : 0;
+    }
+    return scores;
+}
+
 } // namespace Back

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace Back {
@@ -35,6 +36,16 @@ inline constexpr std::array<AnswerRow, kRowCount> kAnswerRows {{
     {Row::Burden, {35, 36, 34, 33}, 0},
 }};
 
+// The short name of each row, as the notice names it, by Row.
+inline constexpr std::array<std::u16string_view, kRowCount> kRowNames {u"ปัญหาโดยรวม", u"ระยะเวลาของปัญหา",
+    u"ความไม่สบายใจของเด็ก", u"ความเป็นอยู่ที่บ้าน", u"การคบเพื่อน", u"การเรียนในห้องเรียน", u"กิจกรรมยามว่าง",
+    u"ความยุ่งยากของครอบครัว"};
+
+constexpr std::u16string_view rowText(Row row)
+{
+    return kRowNames.at(static_cast<std::size_t>(row));
+}
+
 constexpr const AnswerRow &answerRow(Row row)
 {
     return kAnswerRows.at(static_cast<std::size_t>(row));
@@ -57,6 +68,10 @@ std::optional<Row> rowAfter(Row row);
 
 // The ticks of the 36 boxes by box number: element 0 is Check1.
 using BoxTicks = std::array<bool, kBoxCount>;
+
+// The tick rule: a ticked scored box gives its level's weight; a clear box,
+// and every box that never counts, 0.
+BoxScores scoresOf(const BoxTicks &ticks);
 
 struct AnswerCheck {
     // The first question with no tick while a later row has one; the follow-up

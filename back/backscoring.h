@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 namespace Back {
 
@@ -68,6 +69,15 @@ inline constexpr std::array<ScoredBox, 24> kScoredBoxes {{
 }};
 
 enum class Severity { Slight, Moderate, Severe };
+
+// The severity words as the back side shows them, by Severity.
+inline constexpr std::array<std::u16string_view, 3> kSeverityWords {
+    u"ไม่รุนแรง/รุนแรงเล็กน้อย", u"รุนแรงปานกลาง", u"รุนแรงมาก"};
+
+constexpr std::u16string_view severityText(Severity severity)
+{
+    return kSeverityWords.at(static_cast<std::size_t>(severity));
+}
 
 using SeverityRange = Scoring::ScoreRange<Severity>;
 

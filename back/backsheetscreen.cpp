@@ -3,14 +3,13 @@
 #include "ui_backsheetscreen.h"
 
 #include "backanswers.h"
-#include "backwords.h"
 
 #include "answerkeys.h"
-#include "answernotice.h"
 #include "formcolours.h"
 #include "responsebox.h"
 #include "sheetkeys.h"
 #include "twips.h"
+#include "words.h"
 
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -24,14 +23,6 @@ namespace {
 // Where the window's client area opens, from the top-left of the display.
 constexpr int kWindowLeft = 330;
 constexpr int kWindowTop = 1110;
-
-QStringList rowNames(const std::vector<Back::Row> &rows)
-{
-    QStringList names;
-    for (Back::Row row : rows)
-        names << Back::rowName(row);
-    return names;
-}
 
 } // namespace
 
@@ -152,8 +143,7 @@ Back::Result BackSheetScreen::interpretBackSheet()
 
 QString BackSheetScreen::showNotice()
 {
-    const Back::AnswerCheck check = Back::checkAnswers(ticks());
-    const QString notice = answerNotice(rowNames(check.unanswered), rowNames(check.doubled), u": "_s);
+    const QString notice = backNotice(ticks());
     m_ui->Notice1->setText(notice);
     return notice;
 }

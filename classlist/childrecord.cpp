@@ -5,19 +5,6 @@
 
 using namespace Qt::StringLiterals;
 
-QString versionName(FormVersion version)
-{
-    switch (version) {
-    case FormVersion::Parent:
-        return u"ผู้ปกครอง"_s;
-    case FormVersion::Teacher:
-        return u"ครูประจำชั้น"_s;
-    case FormVersion::Pupil:
-        return u"นักเรียน"_s;
-    }
-    return {};
-}
-
 QStringList resultHeadings()
 {
     return {

@@ -1,20 +1,14 @@
 #pragma once
 
 #include "backscoring.h"
+#include "formversion.h"
 #include "frontscoring.h"
+#include "words.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <optional>
-
-// Which paper a child's row was copied from: the menu button that last
-// opened the front side.
-enum class FormVersion { Parent, Teacher, Pupil };
-inline constexpr int kFormVersionCount = 3;
-
-// "ผู้ปกครอง", "ครูประจำชั้น", "นักเรียน".
-QString versionName(FormVersion version);
 
 // One child's paper as the class list holds it: typed results, so that the
 // list, its summary and every copy read the same figures.

@@ -33,4 +33,15 @@ std::optional<int> itemAfter(int item)
     return item + 1;
 }
 
+BoxScores scoresOf(const BoxTicks &ticks)
+{
+    BoxScores scores {};
+    for (const ItemRow &row : kItemTable)
+        for (const BoxCell &cell : row.cells) {
+            const auto i = static_cast<std::size_t>(cell.box - 1);
+            scores[i] = ticks[i] ? cell.tickedValue : 0;
+        }
+    return scores;
+}
+
 } // namespace Front

@@ -15,6 +15,9 @@ namespace Front {
 // The ticks of the 75 boxes by box number: element 0 is Check1.
 using BoxTicks = std::array<bool, kBoxCount>;
 
+// The tick rule: a ticked box gives its ticked value, a clear box 0.
+BoxScores scoresOf(const BoxTicks &ticks);
+
 struct AnswerCheck {
     std::vector<int> unanswered; // items with no tick, ascending
     std::vector<int> doubled; // items with two or three ticks, ascending

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 namespace Front {
 
@@ -64,6 +65,14 @@ constexpr const ItemRow &itemRow(int item)
 }
 
 enum class Band { Normal, AtRisk, Problem };
+
+// The band words as the front side shows them, by Band.
+inline constexpr std::array<std::u16string_view, 3> kBandWords {u"ปกติ", u"เสี่ยง", u"มีปัญหา"};
+
+constexpr std::u16string_view bandText(Band band)
+{
+    return kBandWords.at(static_cast<std::size_t>(band));
+}
 
 using BandRange = Scoring::ScoreRange<Band>;
 

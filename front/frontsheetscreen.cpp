@@ -3,16 +3,15 @@
 #include "ui_frontsheetscreen.h"
 
 #include "frontanswers.h"
-#include "frontwords.h"
 
 #include "answerbox.h"
 #include "answerkeys.h"
-#include "answernotice.h"
 #include "formcolours.h"
 #include "responsebox.h"
 #include "schooltexts.h"
 #include "sheetkeys.h"
 #include "twips.h"
+#include "words.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -60,14 +59,6 @@ const std::array<QString, Front::kColumnCount> &columnHeadings()
 {
     static const std::array<QString, Front::kColumnCount> headings {u"ไม่จริง"_s, u"ค่อนข้างจริง"_s, u"จริง"_s};
     return headings;
-}
-
-QStringList itemNumbers(const std::vector<int> &items)
-{
-    QStringList numbers;
-    for (int item : items)
-        numbers << QString::number(item);
-    return numbers;
 }
 
 } // namespace
@@ -199,8 +190,7 @@ Front::Result FrontSheetScreen::interpretFrontSheet()
 // The scores above count every tick; the notice says which items they rest on.
 QString FrontSheetScreen::showNotice()
 {
-    const Front::AnswerCheck check = Front::checkAnswers(ticks());
-    const QString notice = answerNotice(itemNumbers(check.unanswered), itemNumbers(check.doubled), u" ข้อ "_s);
+    const QString notice = frontNotice(ticks());
     m_ui->Notice1->setText(notice);
     return notice;
 }

@@ -5,25 +5,12 @@
 #include "backsheetscreen.h"
 #include "classlist.h"
 #include "frontsheetscreen.h"
+#include "words.h"
 
 #include <QApplication>
 #include <QClipboard>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// The notices of both sides on one line, for the row's "หมายเหตุ".
-QString remark(const QString &frontNotice, const QString &backNotice)
-{
-    QStringList sides;
-    for (const auto &[side, notice] : {std::pair {u"ด้านหน้า "_s, frontNotice}, std::pair {u"ด้านหลัง "_s, backNotice}})
-        if (!notice.isEmpty())
-            sides << side + QString(notice).replace(u'\n', u"; "_s);
-    return sides.join(u" / "_s);
-}
-
-} // namespace
 
 CurrentChild::CurrentChild(ScreenRegistry &screens, ClassList &classList)
     : m_screens(screens)
@@ -108,7 +95,7 @@ void CurrentChild::finish()
         return;
     }
     m_stopped.reset();
-    child.remark = remark(frontNotice, backNotice);
+    child.remark = paperRemark(PaperTicks {paper.first, paper.second});
 
     if (back) {
         back->startAgain();
