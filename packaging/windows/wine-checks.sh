@@ -9,7 +9,8 @@
 #   installer  "/S" installs for all users, the program starts from Program
 #              Files, a second install replaces the first, closing the
 #              installer at its first page leaves an installed copy whole,
-#              "/S" uninstalls every file, shortcut and registry entry, and on
+#              ".kvt" files open with the program, "/S" uninstalls every
+#              file, shortcut and registry entry, the file type's too, and on
 #              Windows 7 the installer installs nothing and fails.
 # Usage: wine-checks.sh folder|installer BUILD_DIR VERSION APP_ID THAI_NAME
 # (needs DISPLAY), as packaging/windows/CMakeLists.txt passes them.
@@ -22,6 +23,9 @@ thai_name=$5
 wine=/usr/lib/wine/wine64
 title="โปรแกรมแปลผลการประเมินพฤติกรรม KVT "
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\'"$app_id"
+extension_key='HKLM\Software\Classes\.kvt'
+progid="$app_id.class"
+progid_key='HKLM\Software\Classes\'"$progid"
 export LC_ALL=C.UTF-8
 # In the test suite's side lane, on that lane's display.
 if [ "${KVT_WINE_LANE:-main}" = side ]; then
@@ -121,6 +125,15 @@ installer)
         "\"EstimatedSize\"=dword:" "\"UninstallString\"="; do
         printf "%s\n" "$entry" | grep -qF "$value" || fail "the uninstall entry lacks \"$value\": $entry"
     done
+    # The class file's type: its program, icon and Thai name.
+    registered() { $wine reg query "$1" /ve /reg:64 2>/dev/null | tr -d '\r' | grep -F "REG_SZ    $2" >/dev/null; }
+    registered "$extension_key" "$progid" || fail ".kvt is not registered as $progid"
+    registered "$progid_key\\shell\\open\\command" '"C:\Program Files\KVT\kvt.exe" "%1"' \
+        || fail "$progid does not open with kvt.exe"
+    registered "$progid_key\\DefaultIcon" 'C:\Program Files\KVT\kvt.exe,0' || fail "$progid has not the program's icon"
+    $wine reg export "$progid_key" "$WINEPREFIX/type.reg" /reg:64 /y >/dev/null
+    iconv -f UTF-16 -t UTF-8 "$WINEPREFIX/type.reg" | grep -qF '@="ไฟล์รายชื่อนักเรียนทั้งห้อง (KVT)"' \
+        || fail "$progid has not its Thai name"
     start_and_close "$installed/kvt.exe"
 
     # Closed at its first page over an installed copy: nothing changes.
@@ -162,6 +175,11 @@ installer)
     if $wine reg query "$uninstall_key" /reg:64 >/dev/null 2>&1; then
         fail "the uninstall entry is still registered"
     fi
+    for key in "$extension_key" "$progid_key"; do
+        if $wine reg query "$key" /reg:64 >/dev/null 2>&1; then
+            fail "$key is still registered"
+        fi
+    done
     after=$(snapshot)
     left=$(printf '%s\n' "$before" "$after" | sort | uniq -u)
     [ -z "$left" ] || fail "the install left behind: $left"
@@ -173,10 +191,10 @@ installer)
     /usr/lib/wine/wineserver -w
     [ "$status" -ne 0 ] || fail "on Windows 7 the installer reported success"
     [ ! -e "$installed" ] || fail "on Windows 7 the installer installed files"
-    if $wine reg query "$uninstall_key" /reg:64 >/dev/null 2>&1; then
+    if $wine reg query "$uninstall_key" /reg:64 >/dev/null 2>&1 || $wine reg query "$extension_key" /reg:64 >/dev/null 2>&1; then
         fail "on Windows 7 the installer registered the program"
     fi
-    echo "installer: installs, starts, survives a cancel, installs over itself, uninstalls without a trace, refuses Windows 7"
+    echo "installer: installs, opens .kvt files, starts, survives a cancel, installs over itself, uninstalls without a trace, refuses Windows 7"
     ;;
 *)
     fail "unknown check $mode"
