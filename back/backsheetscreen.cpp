@@ -3,13 +3,13 @@
 #include "ui_backsheetscreen.h"
 
 #include "backanswers.h"
+#include "backwords.h"
 
 #include "answerkeys.h"
 #include "formcolours.h"
 #include "responsebox.h"
 #include "sheetkeys.h"
 #include "twips.h"
-#include "words.h"
 
 #include <QKeyEvent>
 #include <QMessageBox>

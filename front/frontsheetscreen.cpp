@@ -3,6 +3,7 @@
 #include "ui_frontsheetscreen.h"
 
 #include "frontanswers.h"
+#include "frontwords.h"
 
 #include "answerbox.h"
 #include "answerkeys.h"
@@ -11,7 +12,6 @@
 #include "schooltexts.h"
 #include "sheetkeys.h"
 #include "twips.h"
-#include "words.h"
 
 #include <QKeyEvent>
 #include <QLabel>

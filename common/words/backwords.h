@@ -14,3 +14,6 @@ QString severityWord(Severity severity);
 QString rowName(Row row);
 
 } // namespace Back
+
+// The back side's red notice for these ticks, by the rows' short names.
+QString backNotice(const Back::BoxTicks &ticks);

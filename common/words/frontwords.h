@@ -1,5 +1,6 @@
 #pragma once
 
+#include "frontanswers.h"
 #include "frontscoring.h"
 
 #include <QString>
@@ -10,3 +11,7 @@ namespace Front {
 QString bandWord(Band band);
 
 } // namespace Front
+
+// The front side's red notice for these ticks: items left out, then items
+// with more than one tick; empty for a complete side.
+QString frontNotice(const Front::BoxTicks &ticks);

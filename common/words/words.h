@@ -1,8 +1,9 @@
 #pragma once
 
 // The words the program shows for a paper, as QStrings, from the Qt-free
-// cores' tables: band, severity and row words, the version's name, the red
-// notices and the class list's remark. Needs Qt Core only.
+// cores' tables: band, severity and row words, the red notices (frontwords.h,
+// backwords.h), the version's name and the class list's remark. Needs Qt
+// Core only.
 
 #include "answernotice.h"
 #include "backwords.h"
@@ -13,13 +14,6 @@
 
 // "ผู้ปกครอง", "ครูประจำชั้น", "นักเรียน".
 QString versionName(FormVersion version);
-
-// The front side's red notice for these ticks: items left out, then items
-// with more than one tick; empty for a complete side.
-QString frontNotice(const Front::BoxTicks &ticks);
-
-// The back side's red notice for these ticks, by the rows' short names.
-QString backNotice(const Back::BoxTicks &ticks);
 
 // The row's "หมายเหตุ" for a paper added with the finish key: the front
 // notice always (an untouched front side leaves every item out), the back
