@@ -63,11 +63,11 @@ QStringList filesIn(const QString &folder)
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
-// The pid of a process that has ended.
+// The pid of a process that has ended: this test, listing its functions.
 qint64 deadPid()
 {
     QProcess process;
-    process.start(u"true"_s, {});
+    process.start(QCoreApplication::applicationFilePath(), {u"-functions"_s});
     process.waitForStarted();
     const qint64 pid = process.processId();
     process.waitForFinished();
@@ -155,7 +155,7 @@ void TestClassFile::roundTrip()
     QVERIFY(opened.data == applied(data, change));
 }
 
-enum class Setup { Bytes, ReadOnly, Locked, StaleLock, Folder, Missing };
+enum class Setup { Bytes, ReadOnly, Locked, StaleLock, JournalBeside, Folder, Missing };
 
 void TestClassFile::badFiles_data()
 {
@@ -189,6 +189,7 @@ void TestClassFile::badFiles_data()
     QTest::newRow("read-only file") << Setup::ReadOnly << image << OpenFailure::None << OpenLimit::ReadOnly;
     QTest::newRow("lock held") << Setup::Locked << image << OpenFailure::None << OpenLimit::Busy;
     QTest::newRow("stale lock") << Setup::StaleLock << image << OpenFailure::None << OpenLimit::None;
+    QTest::newRow("journal not hot beside") << Setup::JournalBeside << image << OpenFailure::None << OpenLimit::None;
     QTest::newRow("folder") << Setup::Folder << QByteArray() << OpenFailure::NotFound << OpenLimit::None;
     QTest::newRow("missing") << Setup::Missing << QByteArray() << OpenFailure::NotFound << OpenLimit::None;
 }
@@ -215,6 +216,9 @@ void TestClassFile::badFiles()
             + '\n' + QSysInfo::machineHostName().toUtf8() + '\n';
         writeFile(file + u".lock"_s, owner);
     }
+
+    if (setup == Setup::JournalBeside)
+        writeFile(file + u"-journal"_s, QByteArray(512, '\x5a'));
 
     const OpenResult opened = ClassFile::open(file);
     QCOMPARE(opened.failure, failure);
@@ -269,8 +273,12 @@ void TestClassFile::failedWrite()
     change.papers = {ClassSample::paper(40, FormVersion::Pupil, 2, 5)};
     if (fault == Fault::JournalBlocked)
         QVERIFY(QDir().mkdir(file + u"-journal"_s));
-    if (fault == Fault::FolderRemoved)
+    if (fault == Fault::FolderRemoved) {
+#ifdef Q_OS_WIN
+        QSKIP("Windows keeps a folder with open files");
+#endif
         QVERIFY(QDir(folder).removeRecursively());
+    }
     if (fault == Fault::TextTooLong)
         change.papers[0].name = QString(ClassFormat::kMaxTextLength + 1, u'ก');
     if (fault == Fault::PupilMissing)
