@@ -51,8 +51,10 @@ BackSheetScreen::BackSheetScreen(QWidget *parent)
 
     connect(m_ui->Check1, &QCheckBox::stateChanged, this, &BackSheetScreen::applyNoDifficultiesRule);
     connect(m_ui->Command1, &QPushButton::clicked, this, &BackSheetScreen::closeSheet);
+    connect(m_ui->Command1, &QPushButton::clicked, this, &BackSheetScreen::emptiedByUser);
     connect(m_ui->Command2, &QPushButton::clicked, this, &BackSheetScreen::interpretBackSheet);
     connect(m_ui->Command3, &QPushButton::clicked, this, &BackSheetScreen::startAgain);
+    connect(m_ui->Command3, &QPushButton::clicked, this, &BackSheetScreen::emptiedByUser);
 }
 
 BackSheetScreen::~BackSheetScreen()
@@ -123,7 +125,7 @@ void BackSheetScreen::applyNoDifficultiesRule()
     for (int number = 1; number <= Back::kBoxCount; ++number)
         if (Back::followsFirstQuestion(number))
             box(number)->setEnabled(!noDifficulties);
-    if (!noDifficulties)
+    if (!noDifficulties || m_loading)
         return;
     QMessageBox warning(QMessageBox::Information, u"คำเตือน"_s,
         u"คุณตอบว่า (ไม่)  ไม่ต้องตอบข้อต่อไป เลือก OK และคลิกที่ปุ่ม แปลผล"_s, QMessageBox::Ok, this);
@@ -240,6 +242,16 @@ void BackSheetScreen::answerByKey(int boxNumber, int answer)
             nextFocus = below;
     }
     nextFocus->setFocus(Qt::TabFocusReason);
+}
+
+void BackSheetScreen::loadTicks(const Back::BoxTicks &ticks)
+{
+    m_loading = true;
+    clearBackSheet();
+    for (std::size_t i = 0; i < m_boxes.size(); ++i)
+        m_boxes[i]->setCheckState(ticks[i] ? Qt::Checked : Qt::Unchecked);
+    m_loading = false;
+    focusFirstRow();
 }
 
 void BackSheetScreen::clearBackSheet()

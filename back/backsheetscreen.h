@@ -47,9 +47,14 @@ public:
     void focusFirstRow();
     // As "เริ่มใหม่": empty, with the focus on the first row.
     void startAgain();
+    // A kept paper back on the sheet: each box set as a click would set it,
+    // without the warning that answering "ไม่" gives, the results left empty.
+    void loadTicks(const Back::BoxTicks &ticks);
 
 signals:
     void frontSideRequested();
+    // "เริ่มใหม่" or "ปิดหน้าต่าง" emptied the sheet.
+    void emptiedByUser();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -70,4 +75,5 @@ private:
     std::array<ResponseBox *, Back::kBoxCount> m_responses {}; // null for the unscored boxes
     ResultLines m_lines;
     SheetKeys *m_keys = nullptr;
+    bool m_loading = false; // ticks set from a kept paper: no warning
 };

@@ -17,7 +17,8 @@ struct ChildRecord {
     std::optional<Front::Result> front; // none: the front side had no tick
     std::optional<Back::Result> back; // none: the back side had no tick
     QString remark; // the notices' words on one line; empty for a complete paper
-    QString name; // typed by the user in the list
+    QString number; // the pupil's เลขที่, or the paper's own without a pupil
+    QString name; // the pupil's ชื่อ-สกุล, likewise
 };
 
 // The 14 result columns of a child's copied row: the six front-side scores

@@ -2,18 +2,23 @@
 
 #include "ui_classlistwindow.h"
 
+#include "answerkeys.h"
 #include "classlist.h"
 #include "classmodel.h"
 #include "classreport.h"
 #include "classsummary.h"
+#include "savepath.h"
 
 #include <QCache>
+#include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
@@ -21,6 +26,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QStaticText>
 #include <QStyledItemDelegate>
@@ -50,9 +56,12 @@ QString dialogTitle()
     return u"รายชื่อนักเรียนทั้งห้อง"_s;
 }
 
-QString defaultName(const QString &suffix)
+// The class, the view and the day: copies of different classes and versions
+// saved on one day are not named alike.
+QString defaultName(const ClassHeading &heading, std::optional<FormVersion> view, const QString &suffix)
 {
-    return ClassReport::title() + u' ' + thaiDate(QDate::currentDate()) + u'.' + suffix;
+    const QString version = view ? u" ฉบับ"_s + versionName(*view) : QString();
+    return suggestedFileName(classTitle(heading) + version + u' ' + thaiDate(QDate::currentDate())) + u'.' + suffix;
 }
 
 // Draws each cell's text from laid-out texts kept for reuse. Every new row
@@ -65,6 +74,34 @@ public:
         : QStyledItemDelegate(parent)
     {
         m_texts.setMaxCost(kKeptTexts);
+    }
+
+    // A paper's version is chosen from the three, for one typed under the
+    // wrong menu button.
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        if (index.column() != ClassModel::VersionColumn)
+            return QStyledItemDelegate::createEditor(parent, option, index);
+        auto *versions = new QComboBox(parent);
+        for (FormVersion version : kFormVersions)
+            versions->addItem(versionName(version));
+        return versions;
+    }
+
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override
+    {
+        if (auto *versions = qobject_cast<QComboBox *>(editor))
+            versions->setCurrentText(index.data(Qt::EditRole).toString());
+        else
+            QStyledItemDelegate::setEditorData(editor, index);
+    }
+
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
+    {
+        if (auto *versions = qobject_cast<QComboBox *>(editor))
+            model->setData(index, versions->currentText(), Qt::EditRole);
+        else
+            QStyledItemDelegate::setModelData(editor, model, index);
     }
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
@@ -176,9 +213,16 @@ ClassListWindow::ClassListWindow(ClassList &list, ClassModel &model)
     // It opens by itself while the user types on a sheet; only showWindow()
     // brings it forward.
     setAttribute(Qt::WA_ShowWithoutActivating);
+    setUpHeading();
     setUpTable();
     setUpSummary();
 
+    ClassDocument &document = m_list.document();
+    connect(m_ui->KeepClass, &QPushButton::clicked, this, [this] { m_list.keep(this); });
+    connect(m_ui->KeepClassAs, &QPushButton::clicked, this, [this] { m_list.keepAs(this); });
+    connect(m_ui->OpenClass, &QPushButton::clicked, this, [this] { m_list.askToOpen(this); });
+    connect(m_ui->NewClass, &QPushButton::clicked, this, [this] { m_list.startNew(this); });
+    connect(m_ui->PasteRoster, &QPushButton::clicked, this, &ClassListWindow::pasteRoster);
     connect(m_ui->CopyClass, &QPushButton::clicked, this, &ClassListWindow::copyClass);
     connect(m_ui->SaveCsv, &QPushButton::clicked, this, &ClassListWindow::saveCsv);
     connect(m_ui->PrintClass, &QPushButton::clicked, this, &ClassListWindow::printClass);
@@ -186,16 +230,101 @@ ClassListWindow::ClassListWindow(ClassList &list, ClassModel &model)
     connect(m_ui->DeleteRows, &QPushButton::clicked, this, &ClassListWindow::deleteRows);
     connect(m_ui->EmptyList, &QPushButton::clicked, this, &ClassListWindow::emptyList);
 
-    connect(
-        &m_model, &ClassModel::rowsInserted, this, [this](const QModelIndex &, int, int last) { showNewRow(last); });
-    connect(&m_model, &ClassModel::changed, this, [this] {
+    connect(&document, &ClassDocument::rowsChanged, this, [this] {
         m_summary->update(m_model.tallies());
-        m_ui->ClassStatus->clear();
         showCount();
     });
+    connect(&document, &ClassDocument::headingChanged, this, [this] {
+        showHeading();
+        showTitle();
+    });
+    connect(&document, &ClassDocument::keepingChanged, this, [this] {
+        showTitle();
+        showCount();
+    });
+    connect(&document, &ClassDocument::writeFailed, this, [this](const QString &cause) {
+        showCount();
+        const QString text = u"บันทึกลงไฟล์ห้อง %1 ไม่ได้ แบบประเมินทุกฉบับยังอยู่ในโปรแกรม แต่จะไม่ถูกบันทึกลงไฟล์นี้อีก\n\n"
+                             u"โปรดบันทึกเป็นไฟล์ใหม่ เช่น ในเครื่องนี้ หรือในแฟลชไดรฟ์ที่เสียบไว้แน่นและมีที่ว่างพอ\n\n"
+                             u"สาเหตุจากระบบ: %2"_s.arg(QDir::toNativeSeparators(m_list.document().filePath()), cause);
+        if (askToProceed(this, text, u"บันทึกเป็นไฟล์ใหม่…"_s, u"ไว้ทีหลัง"_s))
+            m_list.keepAs(this);
+    });
+    connect(&m_list, &ClassList::nextPaperOwnerChanged, this, &ClassListWindow::showCount);
+    connect(&m_model, &ClassModel::modelReset, this, [this] { m_summary->update(m_model.tallies()); });
+    connect(&m_model, &ClassModel::versionTaken, this, [this](int row, FormVersion version) {
+        tell(this, u"นักเรียนในแถวที่ %1 มีแบบประเมินฉบับ%2แล้ว จึงเปลี่ยนเป็นฉบับนี้ไม่ได้"_s.arg(row + 1).arg(versionName(version)));
+    });
+    connect(m_ui->ClassTable, &QTableView::doubleClicked, this,
+        [this](const QModelIndex &index) { actOnRow(index.row()); });
     connect(m_ui->ClassTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         &ClassListWindow::enableButtons);
+    showHeading();
+    showTitle();
     showCount();
+    m_ui->ClassTable->setFocus(Qt::OtherFocusReason);
+}
+
+void ClassListWindow::setUpHeading()
+{
+    m_ui->ViewBox->addItem(u"ทุกฉบับ"_s);
+    for (FormVersion version : kFormVersions)
+        m_ui->ViewBox->addItem(u"ฉบับ"_s + versionName(version));
+    connect(m_ui->ViewBox, &QComboBox::currentIndexChanged, this, [this](int chosen) {
+        m_model.setView(chosen <= 0 ? std::nullopt : std::optional(kFormVersions.at(std::size_t(chosen - 1))));
+        m_summary->update(m_model.tallies());
+        showCount();
+    });
+    for (QLineEdit *edit : {m_ui->SchoolEdit, m_ui->GradeEdit, m_ui->RoomEdit, m_ui->RecorderEdit})
+        connect(edit, &QLineEdit::editingFinished, this, &ClassListWindow::takeHeading);
+    connect(m_ui->TermBox, &QComboBox::activated, this, &ClassListWindow::takeHeading);
+    connect(m_ui->YearBox, &QSpinBox::editingFinished, this, &ClassListWindow::takeHeading);
+}
+
+void ClassListWindow::showHeading()
+{
+    const ClassHeading &heading = m_list.document().heading();
+    const QSignalBlocker blockTerm(m_ui->TermBox);
+    const QSignalBlocker blockYear(m_ui->YearBox);
+    m_ui->SchoolEdit->setText(heading.school);
+    m_ui->GradeEdit->setText(heading.grade);
+    m_ui->RoomEdit->setText(heading.room);
+    m_ui->TermBox->setCurrentIndex(heading.term == 2 ? 1 : 0);
+    m_ui->YearBox->setValue(heading.year);
+    m_ui->RecorderEdit->setText(heading.recorder);
+}
+
+void ClassListWindow::takeHeading()
+{
+    ClassHeading heading = m_list.document().heading();
+    heading.school = m_ui->SchoolEdit->text();
+    heading.grade = m_ui->GradeEdit->text();
+    heading.room = m_ui->RoomEdit->text();
+    heading.term = m_ui->TermBox->currentIndex() + 1;
+    heading.year = m_ui->YearBox->value();
+    heading.recorder = m_ui->RecorderEdit->text();
+    m_list.document().setHeading(heading);
+}
+
+void ClassListWindow::showTitle()
+{
+    const ClassDocument &document = m_list.document();
+    QString title = dialogTitle();
+    if (!document.filePath().isEmpty())
+        title += u" - "_s + QFileInfo(document.filePath()).fileName();
+    switch (document.keeping()) {
+    case ClassDocument::Keeping::ReadOnly:
+    case ClassDocument::Keeping::Busy:
+        title += u" (อ่านอย่างเดียว)"_s;
+        break;
+    case ClassDocument::Keeping::WriteFailed:
+        title += u" (บันทึกลงไฟล์ไม่ได้)"_s;
+        break;
+    case ClassDocument::Keeping::NoFile:
+    case ClassDocument::Keeping::Kept:
+        break;
+    }
+    setWindowTitle(title + u" - โปรแกรมแปลผลการประเมินพฤติกรรม (KVT)"_s);
 }
 
 ClassListWindow::~ClassListWindow()
@@ -224,11 +353,13 @@ void ClassListWindow::setUpTable()
     header->setHighlightSections(false);
     header->setStretchLastSection(true);
     for (int column = 0; column < ClassModel::ColumnCount; ++column) {
-        int width = column % 2 == 1 ? word : score;
-        if (column == ClassModel::NumberColumn)
-            width = fit(u"ลำดับ"_s);
+        int width = (column - ClassModel::FirstResultColumn) % 2 == 1 ? word : score;
+        if (column == ClassModel::OrderColumn)
+            width = fit(u"แก้ไข 100"_s);
+        else if (column == ClassModel::NumberColumn)
+            width = fit(u"เลขที่ 00"_s);
         else if (column == ClassModel::NameColumn)
-            width = fit(u"ชื่อหรือเลขที่ของนักเรียน"_s);
+            width = fit(u"ด.ญ. ชื่อนักเรียน นามสกุล"_s);
         else if (column == ClassModel::VersionColumn)
             width = fit(u"ครูประจำชั้น"_s);
         else if (column == ClassModel::RemarkColumn - 1)
@@ -320,17 +451,26 @@ void ClassListWindow::changeEvent(QEvent *event)
 
 bool ClassListWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    // Typing on any cell of a row types that child's name. While a name is
+    // Typing on any cell of a row types that pupil's name. While a name is
     // being typed, its editor has the focus and the keys.
     QTableView *table = m_ui->ClassTable;
     if (watched == table && event->type() == QEvent::KeyPress && table->hasFocus()) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        const bool typing = !key->text().isEmpty() && key->text().front().isPrint()
-            && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+        const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+        if (AnswerKeys::isCommand(*key, AnswerKeys::Command::Paste)) {
+            pasteRoster();
+            return true;
+        }
+        if (plain && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            actOnRow(table->currentIndex().row());
+            return true;
+        }
+        const bool typing = !key->text().isEmpty() && key->text().front().isPrint() && plain;
         QModelIndex current = table->currentIndex();
-        if (typing && !current.isValid() && m_model.count() > 0)
-            current = m_model.index(m_model.count() - 1, ClassModel::NameColumn);
-        if (typing && current.isValid() && current.column() != ClassModel::NameColumn)
+        if (typing && !current.isValid())
+            current = m_model.index(std::max(0, m_model.count() - 1), ClassModel::NameColumn);
+        if (typing && current.isValid() && current.column() != ClassModel::NameColumn
+            && current.column() != ClassModel::NumberColumn)
             current = current.siblingAtColumn(ClassModel::NameColumn);
         if (typing && current.isValid() && current != table->currentIndex())
             table->selectionModel()->setCurrentIndex(
@@ -339,11 +479,91 @@ bool ClassListWindow::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+// A row with a paper goes back to the sheets to be mended; a pupil's empty
+// row in one version's view is the next paper's owner.
+void ClassListWindow::actOnRow(int row)
+{
+    const ClassModel::Row at = m_model.rowAt(row);
+    if (at.paper) {
+        emit m_list.mendRequested(at.paper);
+        return;
+    }
+    if (!at.pupil)
+        return;
+    if (!m_model.view()) {
+        showStatus(u"เลือกดูทีละฉบับที่ช่อง \"แสดง\" ก่อน แล้วกด Enter ที่แถวของนักเรียนที่จะกรอกแบบประเมินคนถัดไป"_s);
+        return;
+    }
+    m_list.choosePupil(at.pupil);
+}
+
+void ClassListWindow::pasteRoster()
+{
+    const std::vector<RosterLine> lines = parseRoster(QGuiApplication::clipboard()->text());
+    if (lines.empty()) {
+        showStatus(u"ไม่พบรายชื่อที่จะวาง คัดลอกคอลัมน์เลขที่และชื่อ-สกุลจาก Excel ก่อน แล้วลองอีกครั้ง"_s);
+        return;
+    }
+    const auto [added, renamed] = m_list.document().pasteRoster(lines);
+    showStatus(u"วางรายชื่อแล้ว: เพิ่ม %1 คน เปลี่ยนชื่อ %2 คน"_s.arg(added).arg(renamed));
+}
+
+void ClassListWindow::showPaper(PaperId paper)
+{
+    // The paper's row is current, ready for a name; the list shows it without
+    // taking the focus from the sheet.
+    const int row = m_model.rowOfPaper(paper);
+    if (row < 0)
+        return;
+    const QModelIndex name = m_model.index(row, ClassModel::NameColumn);
+    m_ui->ClassTable->selectionModel()->setCurrentIndex(name, QItemSelectionModel::NoUpdate);
+    m_ui->ClassTable->scrollTo(name);
+}
+
+void ClassListWindow::showStatus(const QString &text)
+{
+    m_ui->ClassStatus->setText(text);
+    m_ui->ClassStatus->setToolTip(text);
+}
+
 void ClassListWindow::showCount()
 {
-    const int count = m_model.count();
-    m_ui->ClassCount->setText(count == 0 ? u"ยังไม่มีรายชื่อ แปลผลแบบประเมินแล้วกด Ctrl+Enter เพื่อเพิ่มนักเรียนทีละคน"_s
-                                         : u"นักเรียน %1 คน  พิมพ์ชื่อหรือเลขที่ลงในช่องของแต่ละคนได้"_s.arg(count));
+    const ClassDocument &document = m_list.document();
+    QStringList lines;
+    if (document.isEmpty()) {
+        lines << u"ยังไม่มีรายชื่อ วางรายชื่อจาก Excel หรือแปลผลแบบประเมินแล้วกด Ctrl+Enter เพื่อเพิ่มทีละคน"_s;
+    } else {
+        lines << u"นักเรียนในรายชื่อ %1 คน แบบประเมิน %2 ฉบับ"_s.arg(document.roster().size()).arg(document.papers().size());
+    }
+    if (const std::optional<FormVersion> view = m_model.view(); view && !document.roster().empty()) {
+        const QString next = m_list.nextPaperOwner(*view);
+        QStringList missing;
+        for (PupilId id : document.missing(*view))
+            if (const Pupil *pupil = document.pupil(id))
+                missing << (pupil->number.isEmpty() ? pupil->name : pupil->number);
+        if (!next.isEmpty())
+            lines << u"ฉบับ%1 คนถัดไป: %2"_s.arg(versionName(*view), next);
+        if (!missing.isEmpty())
+            lines << u"ยังไม่ได้กรอก: เลขที่ %1"_s.arg(missing.join(u", "_s));
+    }
+    switch (document.keeping()) {
+    case ClassDocument::Keeping::NoFile:
+        if (!document.isEmpty())
+            lines << u"ห้องนี้ยังไม่ได้บันทึกลงไฟล์ กด Ctrl+S เพื่อบันทึก"_s;
+        break;
+    case ClassDocument::Keeping::Kept:
+        break;
+    case ClassDocument::Keeping::ReadOnly:
+        lines << u"เปิดแบบอ่านอย่างเดียว สิ่งที่เพิ่มหรือแก้จะไม่ถูกบันทึกลงไฟล์นี้ กด Ctrl+S เพื่อบันทึกเป็นไฟล์ใหม่"_s;
+        break;
+    case ClassDocument::Keeping::Busy:
+        lines << u"ไฟล์นี้เปิดอยู่ในโปรแกรมอีกหน้าต่างหนึ่ง จึงเปิดแบบอ่านอย่างเดียว กด Ctrl+S เพื่อบันทึกเป็นไฟล์ใหม่"_s;
+        break;
+    case ClassDocument::Keeping::WriteFailed:
+        lines << u"บันทึกลงไฟล์ไม่ได้ กด Ctrl+S เพื่อบันทึกเป็นไฟล์ใหม่"_s;
+        break;
+    }
+    m_ui->ClassCount->setText(lines.join(u'\n'));
     enableButtons();
 }
 
@@ -352,32 +572,22 @@ void ClassListWindow::enableButtons()
     const bool any = m_model.count() > 0;
     for (QPushButton *button : {m_ui->CopyClass, m_ui->SaveCsv, m_ui->PrintClass, m_ui->SavePdf, m_ui->EmptyList})
         button->setEnabled(any);
+    m_ui->KeepClassAs->setEnabled(m_list.document().keeping() != ClassDocument::Keeping::NoFile);
     m_ui->DeleteRows->setEnabled(any && m_ui->ClassTable->selectionModel()->hasSelection());
-}
-
-void ClassListWindow::showNewRow(int row)
-{
-    // The new child's name cell is current, ready for the name; the list
-    // shows it without taking the focus from the sheet.
-    const QModelIndex name = m_model.index(row, ClassModel::NameColumn);
-    m_ui->ClassTable->selectionModel()->setCurrentIndex(name, QItemSelectionModel::NoUpdate);
-    m_ui->ClassTable->scrollTo(name);
 }
 
 void ClassListWindow::copyClass()
 {
     m_list.copyClass();
-    m_ui->ClassStatus->setText(u"คัดลอก %1 คนแล้ว คลิกช่องแรกในตารางคำนวณแล้ววาง (Ctrl+V)"_s.arg(m_model.count()));
+    showStatus(u"คัดลอก %1 แถวแล้ว คลิกช่องแรกในตารางคำนวณแล้ววาง (Ctrl+V)"_s.arg(m_model.count()));
 }
 
 QString ClassListWindow::askPath(const QString &caption, const QString &suffix, const QString &filter)
 {
-    QString path = QFileDialog::getSaveFileName(this, caption, QDir(m_folder).filePath(defaultName(suffix)), filter);
-    if (path.isEmpty())
-        return {};
-    if (QFileInfo(path).suffix().isEmpty())
-        path += u'.' + suffix;
-    m_folder = QFileInfo(path).absolutePath();
+    const QString path = askSavePath(
+        this, caption, m_folder, defaultName(m_list.document().heading(), m_model.view(), suffix), suffix, filter);
+    if (!path.isEmpty())
+        m_folder = QFileInfo(path).absolutePath();
     return path;
 }
 
@@ -387,7 +597,7 @@ void ClassListWindow::reportSaved(const QString &path, const std::optional<QStri
         tell(this, *error);
         return;
     }
-    m_ui->ClassStatus->setText(u"บันทึกแล้ว: %1"_s.arg(QDir::toNativeSeparators(path)));
+    showStatus(u"บันทึกสำเนาแล้ว: %1"_s.arg(QDir::toNativeSeparators(path)));
 }
 
 void ClassListWindow::saveCsv()
@@ -411,20 +621,14 @@ void ClassListWindow::printClass()
     ClassReport::setUpPages(printer);
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(u"พิมพ์รายชื่อนักเรียนทั้งห้อง"_s);
+    ClassReport::setUpPrintDialog(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        tell(this, u"เริ่มพิมพ์ไม่ได้ โปรดตรวจดูว่าเครื่องพิมพ์เปิดอยู่และพร้อมใช้งาน แล้วลองอีกครั้ง"_s);
+    if (const std::optional<QString> error = ClassReport::print(printer, m_model, QDate::currentDate())) {
+        tell(this, *error);
         return;
     }
-    ClassReport::paint(painter, printer, m_model, QDate::currentDate());
-    if (!painter.end()) {
-        tell(this, u"พิมพ์ไม่สำเร็จ โปรดตรวจดูเครื่องพิมพ์ แล้วลองอีกครั้ง"_s);
-        return;
-    }
-    m_list.markKept();
-    m_ui->ClassStatus->setText(u"ส่งรายชื่อ %1 คนไปพิมพ์แล้ว"_s.arg(m_model.count()));
+    showStatus(u"ส่งรายชื่อ %1 แถวไปพิมพ์แล้ว"_s.arg(m_model.count()));
 }
 
 void ClassListWindow::deleteRows()
@@ -432,27 +636,47 @@ void ClassListWindow::deleteRows()
     QList<int> rows;
     const QModelIndexList selected = m_ui->ClassTable->selectionModel()->selectedRows();
     for (const QModelIndex &index : selected)
-        rows << index.row();
+        if (index.row() < m_model.count())
+            rows << index.row();
     if (rows.isEmpty())
         return;
     std::sort(rows.begin(), rows.end());
     QStringList numbers;
     for (int row : rows)
         numbers << QString::number(row + 1);
+    const bool papers = std::any_of(rows.cbegin(), rows.cend(), [this](int row) { return m_model.rowAt(row).paper; });
+    const QString what = papers ? u"แบบประเมิน"_s : u"นักเรียน"_s;
     const QString text = rows.size() == 1
-        ? u"ต้องการลบนักเรียนลำดับที่ %1 ออกจากรายชื่อใช่หรือไม่"_s.arg(numbers.front())
-        : u"ต้องการลบนักเรียน %1 คน (ลำดับที่ %2) ออกจากรายชื่อใช่หรือไม่"_s.arg(rows.size()).arg(numbers.join(u", "_s));
-    if (askToProceed(this, text, u"ลบ"_s, u"ไม่ลบ"_s))
-        m_model.removeRowList(rows);
+        ? u"ต้องการลบ%1ในแถวลำดับที่ %2 ใช่หรือไม่"_s.arg(what, numbers.front())
+        : u"ต้องการลบ%1 %2 แถว (ลำดับที่ %3) ใช่หรือไม่"_s.arg(what).arg(rows.size()).arg(numbers.join(u", "_s));
+    if (!askToProceed(this, text, u"ลบ"_s, u"ไม่ลบ"_s))
+        return;
+    // From the bottom up, each run of neighbouring rows at once.
+    for (qsizetype i = rows.size() - 1; i >= 0;) {
+        const int last = rows[i];
+        int first = last;
+        while (--i >= 0 && rows[i] == first - 1)
+            first = rows[i];
+        m_model.removeRows(first, last - first + 1);
+    }
 }
 
 void ClassListWindow::emptyList()
 {
-    if (m_model.count() == 0)
+    ClassDocument &document = m_list.document();
+    if (document.isEmpty())
         return;
-    QString text = u"ต้องการล้างรายชื่อนักเรียนทั้ง %1 คนออกจากหน้าต่างนี้ใช่หรือไม่"_s.arg(m_model.count());
-    if (m_list.isChanged())
-        text += u"\n\nรายชื่อนี้ยังไม่ได้คัดลอก บันทึก หรือพิมพ์เก็บไว้ ถ้าล้างแล้วจะเรียกคืนไม่ได้"_s;
-    if (askToProceed(this, text, u"ล้างทั้งหมด"_s, u"ไม่ล้าง"_s))
-        m_model.clear();
+    QString text = u"ต้องการล้างรายชื่อนักเรียนและแบบประเมินทั้งหมดของห้องนี้ใช่หรือไม่"_s;
+    if (document.keeping() == ClassDocument::Keeping::Kept)
+        text += u"\n\nรายชื่อและแบบประเมินจะถูกลบออกจากไฟล์ห้อง %1 ด้วย"_s.arg(QFileInfo(document.filePath()).fileName());
+    if (!askToProceed(this, text, u"ล้างทั้งหมด"_s, u"ไม่ล้าง"_s))
+        return;
+    std::vector<PupilId> pupils;
+    for (const Pupil &pupil : document.roster())
+        pupils.push_back(pupil.id);
+    std::vector<PaperId> papers;
+    for (const Paper &paper : document.papers())
+        papers.push_back(paper.id);
+    document.removePapers(papers);
+    document.removePupils(pupils);
 }

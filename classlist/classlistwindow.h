@@ -1,5 +1,7 @@
 #pragma once
 
+#include "classdata.h"
+
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -15,9 +17,11 @@ namespace Ui {
 class ClassListWindow;
 }
 
-// The class list's window (ClassList): the table of children, where the user
-// types each child's name or number, the summary, and the buttons that copy,
-// save, print, delete and empty. Closing it hides it; the rows stay.
+// The class list's window (ClassList): the class's heading, the table of
+// pupils and papers in the view chosen, where the user types each pupil's
+// number and name, pastes a roster and picks a paper to mend, the summary,
+// and the buttons that keep, open, copy, save, print, delete and empty.
+// Closing it hides it; the class stays.
 class ClassListWindow final : public QWidget
 {
     Q_OBJECT
@@ -36,6 +40,10 @@ public:
     // answered by handing it back, for a moment after showing only.
     void showWithoutActivating(QWidget *typingIn);
 
+    // The paper's row made current and scrolled to.
+    void showPaper(PaperId paper);
+    void showStatus(const QString &text);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -43,9 +51,14 @@ protected:
 private:
     void setUpTable();
     void setUpSummary();
+    void setUpHeading();
+    void showHeading();
+    void takeHeading();
+    void showTitle();
     void showCount();
-    void showNewRow(int row);
     void enableButtons();
+    void pasteRoster();
+    void actOnRow(int row);
     void copyClass();
     void saveCsv();
     void printClass();

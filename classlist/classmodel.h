@@ -1,17 +1,24 @@
 #pragma once
 
 #include "childrecord.h"
+#include "classdata.h"
 #include "classsummary.h"
 
 #include <QAbstractTableModel>
-#include <QList>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
-// The children of the class in the order they were added, one row each: the
-// row's number, the name the user types, the version, the 14 results and the
-// remark. The table, the copies and the report all read their cells here.
+class ClassDocument;
+
+// The class as the list shows it, in one of its views: every version
+// ("ทุกฉบับ"), by roster order and then version, with one empty row for a
+// pupil who has no paper yet; or one version, with exactly one row per pupil,
+// empty until that version's paper is typed. Papers with no pupil follow, and
+// last an empty row where a late pupil's number and name are typed. Each row
+// shows its place in the view, the pupil's number and name, the version, the
+// 14 results and the remark; copies and the report read their cells here.
 class ClassModel final : public QAbstractTableModel
 {
     Q_OBJECT
@@ -19,6 +26,7 @@ class ClassModel final : public QAbstractTableModel
 
 public:
     enum Column : int {
+        OrderColumn,
         NumberColumn,
         NameColumn,
         VersionColumn,
@@ -27,21 +35,33 @@ public:
         ColumnCount
     };
 
-    explicit ClassModel(QObject *parent = nullptr);
+    // What a row stands for: a pupil, a paper, both, or neither (the row for
+    // a late pupil at the end).
+    struct Row {
+        PupilId pupil = kNoPupil;
+        PaperId paper = 0;
+    };
+
+    explicit ClassModel(ClassDocument &document, QObject *parent = nullptr);
     ~ClassModel() override;
 
     static QStringList headings();
 
-    void append(ChildRecord record);
-    // Rows in any order; each row once.
-    void removeRowList(QList<int> rows);
-    void clear();
+    // None: every version.
+    std::optional<FormVersion> view() const { return m_view; }
+    void setView(std::optional<FormVersion> view);
 
-    const ChildRecord &record(int row) const { return m_rows[static_cast<std::size_t>(row)]; }
+    // The rows of the view, without the row for a late pupil.
     int count() const { return static_cast<int>(m_rows.size()); }
+    Row rowAt(int row) const;
+    int rowOfPaper(PaperId paper) const;
+    int rowOfPupil(PupilId pupil) const;
     QString field(int row, int column) const;
     QStringList fields(int row) const;
     const ClassSummary::Tallies &tallies() const { return m_tallies; }
+
+    // The paper being mended, marked in its row.
+    void setMending(PaperId paper);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -49,12 +69,21 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+    // Removes each row's paper; a pupil's empty row removes the pupil.
+    bool removeRows(int row, int count, const QModelIndex &parent = {}) override;
 
 signals:
-    // A child added, removed or renamed: the list differs from any copy made.
-    void changed();
+    // A version typed into a row that its pupil already has.
+    void versionTaken(int row, FormVersion version);
 
 private:
-    std::vector<ChildRecord> m_rows;
+    std::vector<Row> rowsOfView() const;
+    void refresh();
+    const ChildRecord *recordAt(int row) const;
+
+    ClassDocument &m_document;
+    std::optional<FormVersion> m_view;
+    std::vector<Row> m_rows;
     ClassSummary::Tallies m_tallies;
+    PaperId m_mending = 0;
 };

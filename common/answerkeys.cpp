@@ -128,21 +128,45 @@ std::optional<int> answerOf(const QKeyEvent &event)
 
 bool isCopy(const KeyPress &press, NativeCodes codes)
 {
+    return isCommand(press, codes, Command::Copy);
+}
+
+bool isCommand(const KeyPress &press, NativeCodes codes, Command command)
+{
+    struct Place {
+        QKeySequence::StandardKey standard;
+        quint32 xkb;
+        quint32 windowsScan;
+        quint32 windowsVirtual; // the letter itself
+    };
+    static constexpr std::array<Place, 5> kPlaces {{
+        {QKeySequence::Copy, kXkbKeyC, kWindowsScanC, kWindowsVirtualC},
+        {QKeySequence::Save, 39, 0x1F, 'S'},
+        {QKeySequence::Open, 32, 0x18, 'O'},
+        {QKeySequence::New, 57, 0x31, 'N'},
+        {QKeySequence::Paste, 55, 0x2F, 'V'},
+    }};
+    const Place &place = kPlaces.at(static_cast<std::size_t>(command));
     const Qt::KeyboardModifiers held = press.modifiers & ~Qt::KeypadModifier;
     const QKeyCombination combination(held, static_cast<Qt::Key>(press.key));
-    if (QKeySequence::keyBindings(QKeySequence::Copy).contains(QKeySequence(combination)))
+    if (QKeySequence::keyBindings(place.standard).contains(QKeySequence(combination)))
         return true;
     if (held != Qt::ControlModifier)
         return false;
     switch (codes) {
     case NativeCodes::Xkb:
-        return press.nativeScanCode == kXkbKeyC;
+        return press.nativeScanCode == place.xkb;
     case NativeCodes::Windows:
-        return press.nativeScanCode == kWindowsScanC || press.nativeVirtualKey == kWindowsVirtualC;
+        return press.nativeScanCode == place.windowsScan || press.nativeVirtualKey == place.windowsVirtual;
     case NativeCodes::None:
         break;
     }
     return false;
+}
+
+bool isCommand(const QKeyEvent &event, Command command)
+{
+    return isCommand(keyPressOf(event), platformCodes(), command);
 }
 
 bool isCopy(const QKeyEvent &event)

@@ -48,6 +48,11 @@ std::optional<int> answerOf(const QKeyEvent &event);
 bool isCopy(const KeyPress &press, NativeCodes codes);
 bool isCopy(const QKeyEvent &event);
 
+// The command keys the class list uses, known by the key's place as Ctrl+C is.
+enum class Command { Copy, Keep, Open, NewClass, Paste };
+bool isCommand(const KeyPress &press, NativeCodes codes, Command command);
+bool isCommand(const QKeyEvent &event, Command command);
+
 // The tooltip of a question's boxes: the keys and what each answers, so that
 // the keyboard is found where it is used ("1 ไม่จริง · 2 ค่อนข้างจริง · 3 จริง · 0 ล้างข้อนี้").
 QString toolTip(const QStringList &answers);

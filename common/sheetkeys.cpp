@@ -55,6 +55,7 @@ SheetKeys::SheetKeys(QWidget *sheet, Turn turn)
     addEntry(u"CopyHeader"_s, u"คัดลอกหัวตาราง"_s, {}, &SheetKeys::copyHeaderRequested);
     addEntry(u"FinishChild"_s, u"เพิ่มลงรายชื่อ แล้วเริ่มคนถัดไป"_s, kFinishKeyName, &SheetKeys::finishRequested);
     addEntry(u"ShowClassList"_s, u"รายชื่อทั้งห้อง"_s, kClassListKeyName, &SheetKeys::classListRequested);
+    addEntry(u"KeepClass"_s, u"บันทึกรายชื่อทั้งห้องลงไฟล์"_s, nativeText(QKeySequence::Save), &SheetKeys::keepRequested);
     sheet->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     sheet->installEventFilter(this); // keys the focused control leaves to its sheet
@@ -98,6 +99,10 @@ bool SheetKeys::eventFilter(QObject *watched, QEvent *event)
         emit turnRequested();
     } else if (key.key() == kClassListKey && heldModifiers(key) == Qt::NoModifier) {
         emit classListRequested();
+    } else if (AnswerKeys::isCommand(key, AnswerKeys::Command::Keep)) {
+        emit keepRequested();
+    } else if (key.key() == Qt::Key_Escape && heldModifiers(key) == Qt::NoModifier) {
+        emit escapeRequested();
     } else {
         return false;
     }

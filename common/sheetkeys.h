@@ -9,7 +9,8 @@ class QWidget;
 // The keys and the right-click menu both sheets share, so that a whole class
 // can be copied from the keyboard: Ctrl+C copies the child's row, Ctrl+Enter
 // finishes the child, Page Down on the front side and Page Up on the back
-// side turn the paper over, F2 opens the class list. The sheets' owner
+// side turn the paper over, F2 opens the class list, Ctrl+S keeps the class
+// in its file, Escape gives up mending a paper. The sheets' owner
 // connects the signals; the sheet itself only carries the keys.
 class SheetKeys final : public QObject
 {
@@ -34,6 +35,8 @@ signals:
     void finishRequested();
     void turnRequested();
     void classListRequested();
+    void keepRequested();
+    void escapeRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -61,6 +61,9 @@ const std::array<QString, Front::kColumnCount> &columnHeadings()
     return headings;
 }
 
+// Right of "แปลผลการประเมินพฤติกรรม", above the first result line.
+const QRect kPaperOwnerArea(572, 6, 186, 18);
+
 } // namespace
 
 FrontSheetScreen::FrontSheetScreen(QWidget *parent)
@@ -87,8 +90,17 @@ FrontSheetScreen::FrontSheetScreen(QWidget *parent)
 
     connect(m_ui->Command1, &QPushButton::clicked, this, &FrontSheetScreen::interpretFrontSheet);
     connect(m_ui->Command2, &QPushButton::clicked, this, &FrontSheetScreen::closeSheet);
+    connect(m_ui->Command2, &QPushButton::clicked, this, &FrontSheetScreen::emptiedByUser);
     connect(m_ui->Command3, &QPushButton::clicked, this, &FrontSheetScreen::backSideRequested);
     connect(m_ui->Command4, &QPushButton::clicked, this, &FrontSheetScreen::startAgain);
+    connect(m_ui->Command4, &QPushButton::clicked, this, &FrontSheetScreen::emptiedByUser);
+
+    // Free space right of the results' heading, clear of every control.
+    m_paperOwner = new QLabel(this);
+    m_paperOwner->setObjectName(u"PaperOwner"_s);
+    m_paperOwner->setGeometry(kPaperOwnerArea);
+    m_paperOwner->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_paperOwner->hide();
 
     clearFrontSheet(); // the screen's load
     focusFirstItem();
@@ -272,6 +284,23 @@ void FrontSheetScreen::answerByKey(QCheckBox *focused, int answer)
         m_boxes[static_cast<std::size_t>(Front::boxAt(*next, chosenColumn) - 1)]->box()->setFocus(Qt::TabFocusReason);
     else
         m_ui->Command1->setFocus(Qt::TabFocusReason);
+}
+
+void FrontSheetScreen::loadTicks(const Front::BoxTicks &ticks)
+{
+    clearFrontSheet();
+    for (std::size_t i = 0; i < m_boxes.size(); ++i)
+        m_boxes[i]->box()->setCheckState(ticks[i] ? Qt::Checked : Qt::Unchecked);
+    focusFirstItem();
+}
+
+void FrontSheetScreen::setPaperOwner(const QString &owner)
+{
+    const QString shown = m_paperOwner->fontMetrics().elidedText(owner, Qt::ElideRight, m_paperOwner->width());
+    m_paperOwner->setText(shown);
+    m_paperOwner->setToolTip(owner);
+    m_paperOwner->setAccessibleName(owner);
+    m_paperOwner->setVisible(!owner.isEmpty());
 }
 
 void FrontSheetScreen::clearFrontSheet()

@@ -11,6 +11,7 @@
 #include <optional>
 
 class QCheckBox;
+class QLabel;
 class ResponseBox;
 class SheetKeys;
 namespace Ui {
@@ -44,9 +45,17 @@ public:
     void focusFirstProblem();
     // As "เริ่มใหม่": empty, with the focus on item 1.
     void startAgain();
+    // A kept paper back on the sheet: each box set as a click would set it,
+    // the results and notice left empty, the focus on item 1.
+    void loadTicks(const Front::BoxTicks &ticks);
+    // Whose paper is being copied ("เลขที่ 5 ด.ญ. ขวัญ ใจ"), cut short when
+    // long; empty hides it.
+    void setPaperOwner(const QString &owner);
 
 signals:
     void backSideRequested();
+    // "เริ่มใหม่" or "ปิดหน้าต่าง" emptied the sheet.
+    void emptiedByUser();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -65,4 +74,5 @@ private:
     std::array<ResponseBox *, Front::kBoxCount> m_boxes {}; // by box number, Check1 first
     ResultLines m_lines; // the six lines, by Front::Scale
     SheetKeys *m_keys = nullptr;
+    QLabel *m_paperOwner = nullptr;
 };

@@ -1,107 +1,60 @@
 #include "currentchild.h"
 
-#include "screenregistry.h"
-
-#include "backsheetscreen.h"
+#include "childrecord.h"
 #include "classlist.h"
-#include "frontsheetscreen.h"
 #include "words.h"
 
-#include <QApplication>
-#include <QClipboard>
-
-using namespace Qt::StringLiterals;
-
-CurrentChild::CurrentChild(ScreenRegistry &screens, ClassList &classList)
-    : m_screens(screens)
-    , m_classList(classList)
+CurrentChild::CurrentChild(ClassList &classList)
+    : m_classList(classList)
 {
 }
 
-void CurrentChild::setVersion(FormVersion version)
+void CurrentChild::startMending(PaperId paper, FormVersion version)
 {
+    m_mending = paper;
     m_version = version;
+    m_stopped.reset();
+    m_classList.setMending(paper);
 }
 
-FrontSheetScreen *CurrentChild::frontSheet() const
+void CurrentChild::stopMending()
 {
-    return qobject_cast<FrontSheetScreen *>(m_screens.screen(Screen::FrontSheet));
-}
-
-BackSheetScreen *CurrentChild::backSheet() const
-{
-    return qobject_cast<BackSheetScreen *>(m_screens.screen(Screen::BackSheet));
-}
-
-CurrentChild::Ticks CurrentChild::ticks() const
-{
-    Ticks ticks {};
-    if (const FrontSheetScreen *front = frontSheet())
-        ticks.first = front->ticks();
-    if (const BackSheetScreen *back = backSheet())
-        ticks.second = back->ticks();
-    return ticks;
-}
-
-ChildRecord CurrentChild::record()
-{
-    ChildRecord child;
-    child.version = m_version;
-    if (FrontSheetScreen *front = frontSheet())
-        child.front = front->resultsForRow();
-    if (BackSheetScreen *back = backSheet())
-        child.back = back->resultsForRow();
-    return child;
-}
-
-void CurrentChild::copyRow()
-{
-    const ChildRecord child = record();
-    QGuiApplication::clipboard()->setText(tabLine(resultFields(child.front, child.back)));
-}
-
-void CurrentChild::copyHeader()
-{
-    QGuiApplication::clipboard()->setText(tabLine(resultHeadings()));
-}
-
-void CurrentChild::finish()
-{
-    const Ticks paper = ticks();
-    const auto anyTick
-        = [](const auto &boxes) { return std::find(boxes.cbegin(), boxes.cend(), true) != boxes.cend(); };
-    if (!anyTick(paper.first) && !anyTick(paper.second)) {
-        QApplication::beep(); // nothing to add
+    if (!m_mending)
         return;
-    }
-    if (!frontSheet())
-        m_screens.show(Screen::FrontSheet); // discarded by its close box: an empty front side
-    FrontSheetScreen *front = frontSheet();
-    BackSheetScreen *back = backSheet();
-    const bool backUsed = anyTick(paper.second);
+    m_mending.reset();
+    m_stopped.reset();
+    m_classList.setMending(0);
+}
 
-    ChildRecord child = record();
-    const QString frontNotice = front->finishNotice();
-    const QString backNotice = backUsed ? back->finishNotice() : QString();
-    if ((!frontNotice.isEmpty() || !backNotice.isEmpty()) && m_stopped != paper) {
-        m_stopped = paper;
-        if (!frontNotice.isEmpty()) {
-            m_screens.show(Screen::FrontSheet);
-            front->focusFirstProblem();
-        } else {
-            m_screens.show(Screen::BackSheet);
-            back->focusFirstProblem();
-        }
-        return;
+CurrentChild::Outcome CurrentChild::finish(const PaperTicks &ticks)
+{
+    if (!anyTick(ticks.front) && !anyTick(ticks.back))
+        return Outcome::NothingToAdd;
+    const bool frontIncomplete = !frontNotice(ticks.front).isEmpty();
+    const bool backIncomplete = anyTick(ticks.back) && !backNotice(ticks.back).isEmpty();
+    if ((frontIncomplete || backIncomplete) && m_stopped != ticks) {
+        m_stopped = ticks;
+        return frontIncomplete ? Outcome::StopAtFront : Outcome::StopAtBack;
     }
     m_stopped.reset();
-    child.remark = paperRemark(PaperTicks {paper.first, paper.second});
-
-    if (back) {
-        back->startAgain();
-        m_screens.hide(Screen::BackSheet);
+    if (m_mending && m_classList.document().paper(*m_mending)) {
+        const PaperId paper = *m_mending;
+        m_mending.reset();
+        m_classList.replacePaper(paper, ticks);
+        return Outcome::Replaced;
     }
-    front->startAgain();
-    m_screens.show(Screen::FrontSheet);
-    m_classList.add(std::move(child), front); // the list opens without taking the focus from the front side
+    m_mending.reset();
+    m_classList.addPaper(m_version, ticks);
+    return Outcome::Added;
+}
+
+QString CurrentChild::row(const PaperTicks &ticks)
+{
+    const PaperResults results = interpretPaper(ticks);
+    return tabLine(resultFields(results.front, results.back));
+}
+
+QString CurrentChild::header()
+{
+    return tabLine(resultHeadings());
 }

@@ -1,55 +1,53 @@
 #pragma once
 
-#include "backanswers.h"
-#include "childrecord.h"
-#include "frontanswers.h"
-
-#include <QObject>
+#include "classdata.h"
+#include "paper.h"
 
 #include <optional>
-#include <utility>
 
-class BackSheetScreen;
 class ClassList;
-class FrontSheetScreen;
-class ScreenRegistry;
 
-// The paper being copied, across both sides: the one place that turns the
-// sheets' ticks into a child's row, for the clipboard and for the class list,
-// and the finish key that adds the child and readies both sides for the next
-// paper. A side that is not open, or has no tick, gives no results.
-class CurrentChild final : public QObject
+// The paper being copied, across both sides, as its ticks: what the finish
+// key does with it, and the paper of the class it mends, if any. It reads no
+// screen; the screen registry hands it the sheets' ticks and acts on the
+// outcome.
+class CurrentChild final
 {
-    Q_OBJECT
     Q_DISABLE_COPY_MOVE(CurrentChild)
 
 public:
-    CurrentChild(ScreenRegistry &screens, ClassList &classList);
+    explicit CurrentChild(ClassList &classList);
 
-    // The menu button that last opened the front side.
-    void setVersion(FormVersion version);
+    // The menu button that last opened the front side, or the mended paper's.
+    void setVersion(FormVersion version) { m_version = version; }
+    FormVersion version() const { return m_version; }
 
-    // Each side interpreted afresh from its ticks, so that the screens show
-    // what the row holds.
-    ChildRecord record();
+    // A paper of the class back on the sheets; the finish key puts it back
+    // in its row.
+    void startMending(PaperId paper, FormVersion version);
+    void stopMending();
+    std::optional<PaperId> mending() const { return m_mending; }
 
-    void copyRow();
-    static void copyHeader();
+    enum class Outcome {
+        NothingToAdd, // no tick on either side
+        StopAtFront, // the front side's notice names items left out or doubled
+        StopAtBack, // likewise the back side's rows
+        Added,
+        Replaced,
+    };
 
     // The finish key: a paper whose notice names a question left out or
-    // doubled stops once, with the focus there; pressed again unchanged, it
-    // is added with the notice's words. Then both sides are emptied and the
-    // front side comes forward at item 1.
-    void finish();
+    // doubled stops once; pressed again unchanged, it goes into the class
+    // with the notice's words.
+    Outcome finish(const PaperTicks &ticks);
+
+    // The row the sheets' ticks give, as the clipboard takes it.
+    static QString row(const PaperTicks &ticks);
+    static QString header();
 
 private:
-    FrontSheetScreen *frontSheet() const;
-    BackSheetScreen *backSheet() const;
-    using Ticks = std::pair<Front::BoxTicks, Back::BoxTicks>;
-    Ticks ticks() const;
-
-    ScreenRegistry &m_screens;
     ClassList &m_classList;
     FormVersion m_version = FormVersion::Parent;
-    std::optional<Ticks> m_stopped; // the paper as it was when its notice stopped the finish key
+    std::optional<PaperId> m_mending;
+    std::optional<PaperTicks> m_stopped; // the paper as it was when its notice stopped the finish key
 };

@@ -7,10 +7,14 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 
 #include <array>
+#include <memory>
 
+class InstanceListener;
 class QWidget;
+class SessionEnd;
 class SheetKeys;
 
 enum class Screen { Welcome, Menu, FrontSheet, BackSheet };
@@ -32,6 +36,12 @@ public:
     explicit ScreenRegistry(QObject *parent = nullptr);
     ~ScreenRegistry() override;
 
+    // The program's start: the welcome screen, and beside it the class of the
+    // first class file named on the command line (a double-click on one).
+    // While it runs, a class file opened again from the desktop comes here,
+    // and the session's end asks as the menu's button does.
+    void start(const QStringList &classFiles);
+
     void show(Screen screen);
     void hide(Screen screen);
     void endProgram();
@@ -41,6 +51,15 @@ public:
 
     ClassList &classList() { return m_classList; }
     CurrentChild &currentChild() { return m_child; }
+
+    // The finish key on either sheet: the paper goes into the class, or its
+    // notice stops it at the side that names what is left out.
+    void finishPaper();
+    // A paper of the class back on the sheets, after asking before an
+    // unfinished one there is replaced.
+    void mendPaper(PaperId paper);
+    // Whether the sheets hold ticks of a paper not yet finished.
+    bool paperOnSheets() const;
 
 signals:
     void programEnded();
@@ -52,6 +71,11 @@ private:
     QWidget *create(Screen screen);
     void connectSheetKeys(const SheetKeys &keys, Screen turnTo);
     bool mayEnd();
+    PaperTicks sheetTicks() const;
+    bool maySetSheetsAside(QWidget *asker);
+    void emptySheets();
+    void stopMending();
+    void showNextPaperOwner();
     QPointer<QWidget> &slot(Screen screen);
 
     std::array<QPointer<QWidget>, 4> m_slots;
@@ -60,5 +84,7 @@ private:
     // meanwhile.
     MenuBackground m_menuBackground;
     ClassList m_classList;
-    CurrentChild m_child {*this, m_classList};
+    CurrentChild m_child {m_classList};
+    std::unique_ptr<SessionEnd> m_sessionEnd;
+    std::unique_ptr<InstanceListener> m_instances;
 };
