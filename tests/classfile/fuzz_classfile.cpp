@@ -114,7 +114,7 @@ int main(int argc, char *argv[])
     const int files = given ? count : 5000;
 
     std::vector<QByteArray> images;
-    for (const ClassData &data : {ClassData(), ClassSample::whole(), ClassSample::whole(40)}) {
+    for (const ClassData &data : {ClassData(), ClassSample::whole(), ClassSample::whole(15)}) {
         images.push_back(classImage(data));
         const ClassRead read = readClassImage(images.back());
         if (!std::holds_alternative<ClassData>(read) || !(std::get<ClassData>(read) == data)) {
