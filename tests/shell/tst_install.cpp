@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -24,10 +25,22 @@ const QString kAppId = ProgramIdentity::appId();
 const QString kNoticesFile = u"share/doc/kvt/THIRD-PARTY-NOTICES.txt"_s;
 const QString kDesktopFile = u"share/applications/"_s + kAppId + u".desktop"_s;
 const QString kMetainfoFile = u"share/metainfo/"_s + kAppId + u".metainfo.xml"_s;
+const QString kMimeFile = u"share/mime/packages/"_s + kAppId + u".xml"_s;
+const QString kClassType = u"application/x-kvt-class"_s;
 
-QString iconFile(int size)
+QString iconFile(int size, const QString &context = u"apps"_s, const QString &name = kAppId)
 {
-    return u"share/icons/hicolor/%1x%1/apps/%2.png"_s.arg(size).arg(kAppId);
+    return u"share/icons/hicolor/%1x%1/%2/%3.png"_s.arg(size).arg(context, name);
+}
+
+// The first 100 bytes of an SQLite database, with its application id.
+QByteArray sqliteHeader(quint32 applicationId)
+{
+    QByteArray header(100, '\0');
+    header.replace(0, 16, QByteArrayLiteral("SQLite format 3\0"));
+    for (int i = 0; i < 4; ++i)
+        header[68 + i] = char(applicationId >> (24 - 8 * i));
+    return header;
 }
 
 // The [Desktop Entry] keys, without the localised ones.
@@ -64,6 +77,8 @@ private slots:
     void desktopEntryNamesTheProgram();
     void desktopEntryValidates();
     void metainfoValidates();
+    void classFileType_data();
+    void classFileType();
     void programNamesItself();
     void identityInInstalledFiles_data();
     void identityInInstalledFiles();
@@ -73,6 +88,7 @@ private:
     QString installed(const QString &relative) const { return m_prefix.filePath(relative); }
 
     QTemporaryDir m_prefix;
+    QTemporaryDir m_mimeData;
 };
 
 void InstallTest::initTestCase()
@@ -97,6 +113,9 @@ void InstallTest::installTree_data()
     QTest::newRow("metainfo") << kMetainfoFile;
     QTest::newRow("icon 48") << iconFile(48);
     QTest::newRow("icon 256") << iconFile(256);
+    QTest::newRow("class file type") << kMimeFile;
+    QTest::newRow("class file icon 48") << iconFile(48, u"mimetypes"_s, u"application-x-kvt-class"_s);
+    QTest::newRow("class file icon 256") << iconFile(256, u"mimetypes"_s, u"application-x-kvt-class"_s);
     QTest::newRow("copyright") << u"share/doc/kvt/copyright"_s;
     QTest::newRow("third-party notices") << kNoticesFile;
     // The staff's guide, where F1 of the installed program looks for it.
@@ -120,7 +139,8 @@ void InstallTest::desktopEntryNamesTheProgram()
     QCOMPARE(entry.value(u"Type"_s), u"Application"_s);
     QCOMPARE(entry.value(u"Name"_s), ProgramIdentity::thaiName());
     QVERIFY(hasThai(entry.value(u"Comment"_s)));
-    QCOMPARE(entry.value(u"Exec"_s), u"kvt"_s);
+    QCOMPARE(entry.value(u"Exec"_s), u"kvt %f"_s); // one file, as a local path
+    QCOMPARE(entry.value(u"MimeType"_s), kClassType + u';');
     QCOMPARE(entry.value(u"Icon"_s), kAppId); // the icon theme's file name
 }
 
@@ -147,6 +167,58 @@ void InstallTest::metainfoValidates()
     validate.start(validator, {u"validate"_s, u"--no-net"_s, installed(kMetainfoFile)});
     QVERIFY(validate.waitForFinished(30000));
     QVERIFY2(validate.exitCode() == 0, validate.readAll().constData());
+}
+
+// The installed type as the desktop sees it once its database is rebuilt:
+// by name, and by content whatever the name.
+void InstallTest::classFileType_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("expected");
+
+    const QByteArray ours = sqliteHeader(0x4B565443);
+    const QByteArray otherSqlite = sqliteHeader(0);
+    QTest::newRow("class file") << u"ห้อง ป.4-1.kvt"_s << ours << kClassType;
+    QTest::newRow("class file renamed") << u"ห้อง ป.4-1.db"_s << ours << kClassType;
+    QTest::newRow("class file unnamed") << u"ห้อง"_s << ours << kClassType;
+    QTest::newRow("other sqlite") << u"อื่น.db"_s << otherSqlite << u"application/vnd.sqlite3"_s;
+    QTest::newRow("other sqlite unnamed") << u"อื่น"_s << otherSqlite << u"application/vnd.sqlite3"_s;
+}
+
+void InstallTest::classFileType()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, expected);
+    const QString updater = QStandardPaths::findExecutable(u"update-mime-database"_s);
+    const QString systemTypes = u"/usr/share/mime/packages/freedesktop.org.xml"_s;
+    if (updater.isEmpty() || !QFileInfo::exists(systemTypes))
+        QSKIP("update-mime-database is not installed (Debian: shared-mime-info)");
+    // One database of the system's types and ours, as the package's trigger
+    // makes it: Qt does not weigh the priorities of content rules in different
+    // folders against each other.
+    const QString mimeFolder = m_mimeData.filePath(u"mime"_s);
+    if (!QFileInfo::exists(mimeFolder + u"/mime.cache"_s)) {
+        QVERIFY(QDir().mkpath(mimeFolder + u"/packages"_s));
+        QVERIFY(QFile::copy(systemTypes, mimeFolder + u"/packages/freedesktop.org.xml"_s));
+        QVERIFY(QFile::copy(installed(kMimeFile), mimeFolder + u"/packages/"_s + kAppId + u".xml"_s));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_mimeData.path()));
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(m_mimeData.path()));
+        QProcess update;
+        update.setProcessChannelMode(QProcess::MergedChannels);
+        update.start(updater, {mimeFolder});
+        QVERIFY(update.waitForFinished(60000));
+        const QByteArray output = update.readAll();
+        // It reports a malformed rule on its output and still succeeds.
+        QVERIFY2(update.exitCode() == 0 && output.trimmed().isEmpty(), output.constData());
+    }
+    QTemporaryDir folder;
+    QFile file(folder.filePath(name));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content + QByteArray(4096 - content.size(), '\0'));
+    file.close();
+    QCOMPARE(QMimeDatabase().mimeTypeForFile(file.fileName()).name(), expected);
 }
 
 // The identity the build set once, as the running program reports it.
