@@ -1,9 +1,7 @@
 #include "classexport.h"
 
 #include "classmodel.h"
-
-#include <QDir>
-#include <QSaveFile>
+#include "filesaving.h"
 
 #include <algorithm>
 
@@ -24,7 +22,7 @@ template<typename Line> void appendLines(const ClassModel &model, Line &&line)
 
 QString guardFormula(const QString &field)
 {
-    if (!field.isEmpty() && QStringView(u"=+-@").contains(field.front()))
+    if (!field.isEmpty() && QStringView(u"=+-@\"").contains(field.front()))
         return u'\'' + field;
     return field;
 }
@@ -68,21 +66,7 @@ QByteArray csv(const ClassModel &model)
 
 std::optional<QString> writeCsv(const QString &path, const ClassModel &model)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return cannotWrite(path);
-    const QByteArray bytes = csv(model);
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return cannotWrite(path);
-    return std::nullopt;
-}
-
-QString cannotWrite(const QString &path)
-{
-    return u"บันทึกไฟล์ \"%1\" ไม่ได้\n\n"
-           u"โฟลเดอร์นี้อาจไม่อนุญาตให้บันทึก หรือไฟล์ชื่อนี้เปิดค้างอยู่ในโปรแกรมอื่น เช่น Excel "
-           u"โปรดปิดไฟล์นั้น หรือเลือกโฟลเดอร์อื่น แล้วบันทึกอีกครั้ง\n\n"
-           u"รายชื่อนักเรียนในหน้าต่างยังอยู่ครบ"_s.arg(QDir::toNativeSeparators(path));
+    return saveWhole(path, csv(model));
 }
 
 } // namespace ClassExport

@@ -12,8 +12,10 @@ class ClassModel;
 // columns.
 namespace ClassExport {
 
-// A field a spreadsheet would take as a formula (it begins with = + - or @)
-// gets an apostrophe in front, which the spreadsheet shows as plain text.
+// A field a spreadsheet would take as a formula (it begins with = + - or @),
+// or as quoted (a double quote, which would swallow the tabs and lines after
+// it on pasting), gets an apostrophe in front, which the spreadsheet shows as
+// plain text.
 QString guardFormula(const QString &field);
 
 // One CSV field: in double quotes, with its quotes doubled, where it holds a
@@ -26,11 +28,8 @@ QString tabText(const ClassModel &model);
 // UTF-8 with a byte-order mark (so that Excel reads the Thai), commas, CRLF.
 QByteArray csv(const ClassModel &model);
 
-// Writes the CSV to the path whole or not at all. Returns what to tell the
-// user, in Thai, when it could not.
+// Writes the CSV to the path whole or not at all (saveWhole). Returns what to
+// tell the user, in Thai, when it could not.
 std::optional<QString> writeCsv(const QString &path, const ClassModel &model);
-
-// What to tell the user when the file at the path could not be written.
-QString cannotWrite(const QString &path);
 
 } // namespace ClassExport

@@ -1,11 +1,14 @@
 #include "classreport.h"
 
-#include "classexport.h"
 #include "classmodel.h"
 #include "classsummary.h"
+#include "filesaving.h"
+#include "log.h"
 #include "schooltexts.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QDir>
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QHash>
@@ -14,7 +17,8 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -373,6 +377,73 @@ void footer(Pages &pages, const QDate &date, int page, int pageCount)
     painter.drawText(box, int(Qt::AlignRight | Qt::AlignVCenter), u"หน้า %1/%2"_s.arg(page).arg(pageCount));
 }
 
+QPageLayout reportLayout()
+{
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+        QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter);
+}
+
+// The PDF built in memory: Qt's PDF output does not tell when writing fails,
+// so the bytes are saved afterwards, where a failure shows.
+std::optional<QByteArray> pdf(const QPageLayout &layout, const ClassModel &model, const QDate &date)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly))
+        return std::nullopt;
+    {
+        QPdfWriter writer(&buffer);
+        writer.setTitle(title());
+        writer.setCreator(u"KVT"_s);
+        writer.setPageLayout(layout);
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return std::nullopt;
+        paint(painter, writer, model, date);
+        if (!painter.end())
+            return std::nullopt;
+    }
+    buffer.close();
+    return bytes;
+}
+
+std::optional<QString> savePdf(
+    const QString &path, const QPageLayout &layout, const ClassModel &model, const QDate &date)
+{
+    const std::optional<QByteArray> bytes = pdf(layout, model, date);
+    if (bytes)
+        return saveWhole(path, *bytes);
+    qCWarning(lcKvt) << "Cannot make the PDF for" << path;
+    return u"บันทึกไฟล์ \"%1\" ไม่ได้ เพราะสร้างรายงาน PDF ไม่สำเร็จ โปรดลองอีกครั้ง\n\n"
+           u"รายชื่อนักเรียนในหน้าต่างยังอยู่ครบ"_s.arg(QDir::toNativeSeparators(path));
+}
+
+// Qt's own print dialog (Linux) offers its choice of pages again as it
+// shows, whatever its options say: taken away each time, once it has.
+class NoPageChoice final : public QObject
+{
+    Q_DISABLE_COPY_MOVE(NoPageChoice)
+
+public:
+    explicit NoPageChoice(QPrintDialog &dialog)
+        : QObject(&dialog)
+    {
+        dialog.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Show)
+            return false;
+        for (const QString &name : {u"printRange"_s, u"from"_s, u"to"_s, u"pagesRadioButton"_s, u"pagesLineEdit"_s,
+                 u"printCurrentPage"_s, u"printSelection"_s}) {
+            if (auto *choice = watched->findChild<QWidget *>(name))
+                choice->setEnabled(false);
+        }
+        return false;
+    }
+};
+
 } // namespace
 
 QString title()
@@ -382,8 +453,7 @@ QString title()
 
 void setUpPages(QPagedPaintDevice &device)
 {
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-        QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter));
+    device.setPageLayout(reportLayout());
 }
 
 void paint(QPainter &painter, QPagedPaintDevice &device, const ClassModel &model, const QDate &date)
@@ -461,25 +531,39 @@ void paint(QPainter &painter, QPagedPaintDevice &device, const ClassModel &model
 
 std::optional<QString> writePdf(const QString &path, const ClassModel &model, const QDate &date)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return ClassExport::cannotWrite(path);
-    {
-        QPdfWriter writer(&file);
-        writer.setTitle(title());
-        writer.setCreator(u"KVT"_s);
-        setUpPages(writer);
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            file.cancelWriting();
-            return ClassExport::cannotWrite(path);
-        }
-        paint(painter, writer, model, date);
-        painter.end();
+    return savePdf(path, reportLayout(), model, date);
+}
+
+std::optional<QString> print(QPrinter &printer, const ClassModel &model, const QDate &date)
+{
+    const QString file = printer.outputFileName();
+    if (printer.outputFormat() == QPrinter::PdfFormat || !file.isEmpty()) {
+        if (file.isEmpty())
+            return u"ยังไม่ได้ตั้งชื่อไฟล์ที่จะพิมพ์ลงไป โปรดตั้งชื่อไฟล์ในหน้าต่างพิมพ์ แล้วพิมพ์อีกครั้ง"_s;
+        return savePdf(file, printer.pageLayout(), model, date);
     }
-    if (!file.commit())
-        return ClassExport::cannotWrite(path);
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        qCWarning(lcKvt) << "Cannot begin printing on" << printer.printerName();
+        return u"เริ่มพิมพ์ที่เครื่องพิมพ์ \"%1\" ไม่ได้ "
+               u"โปรดตรวจดูว่าเครื่องพิมพ์เปิดอยู่และพร้อมใช้งาน แล้วลองอีกครั้ง"_s.arg(printer.printerName());
+    }
+    paint(painter, printer, model, date);
+    if (!painter.end()) {
+        qCWarning(lcKvt) << "Printing on" << printer.printerName() << "failed";
+        return u"พิมพ์ที่เครื่องพิมพ์ \"%1\" ไม่สำเร็จ โปรดตรวจดูเครื่องพิมพ์ "
+               u"แล้วลองอีกครั้ง"_s.arg(printer.printerName());
+    }
     return std::nullopt;
+}
+
+void setUpPrintDialog(QPrintDialog &dialog)
+{
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setPrintRange(QAbstractPrintDialog::AllPages);
+    new NoPageChoice(dialog);
 }
 
 } // namespace ClassReport

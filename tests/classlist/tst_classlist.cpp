@@ -111,6 +111,18 @@ void ClassListTest::list_data()
                u"สัมพันธภาพทางสังคม|3 (60.0%)|1 (20.0%)|1 (20.0%)|0 (0.0%)"_s,
                u"ระดับความรุนแรง|3 (60.0%)|1 (20.0%)|1 (20.0%)|0 (0.0%)"_s};
 
+    // A leading quote would make the spreadsheet join the fields after it.
+    QTest::addRow("begins with a quote") << QList<ChildRecord> {child(
+        FormVersion::Parent, kNormal, 0, u"\"ตอบ\" ครบ"_s)}
+                                         << QStringList {u"\"ต้น\" สมชาย"_s} << QList<int> {}
+                                         << QStringList {u"1,\"'\"\"ต้น\"\" สมชาย\",ผู้ปกครอง,"_s + kNormalFields
+                                                + u",0,ไม่รุนแรง/รุนแรงเล็กน้อย,\"'\"\"ตอบ\"\" ครบ\""_s}
+                                         << QStringList {u"'\"ต้น\" สมชาย"_s}
+                                         << QStringList {u"ฉบับผู้ปกครอง 1 คน||||"_s,
+                                                u"ด้านที่ 1|1 (100.0%)|0 (0.0%)|0 (0.0%)|0 (0.0%)"_s,
+                                                u"สัมพันธภาพทางสังคม|1 (100.0%)|0 (0.0%)|0 (0.0%)|0 (0.0%)"_s,
+                                                u"ระดับความรุนแรง|1 (100.0%)|0 (0.0%)|0 (0.0%)|0 (0.0%)"_s};
+
     QTest::addRow("renumbered after a delete")
         << QList<ChildRecord> {child(FormVersion::Parent, kNormal, 0), child(FormVersion::Parent, kProblem, 3),
                child(FormVersion::Parent, kAtRisk, 1), child(FormVersion::Parent, kProblem, 4)}
