@@ -624,7 +624,12 @@ void ClassListWindow::printClass()
     ClassReport::setUpPrintDialog(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    if (const std::optional<QString> error = ClassReport::print(printer, m_model, QDate::currentDate())) {
+    const std::optional<QString> error = ClassReport::print(printer, m_model, QDate::currentDate());
+    if (!printer.outputFileName().isEmpty()) {
+        reportSaved(printer.outputFileName(), error); // printed to a file
+        return;
+    }
+    if (error) {
         tell(this, *error);
         return;
     }
