@@ -104,6 +104,15 @@ void ClassList::showBesideSheets(QWidget *typingIn)
         openWindow().showWithoutActivating(typingIn ? typingIn : QApplication::activeWindow());
 }
 
+QString ClassList::mendingOwner(PaperId paper) const
+{
+    const ChildRecord &row = m_document.record(paper);
+    QString who = row.number.isEmpty() ? row.name : u"เลขที่ %1 %2"_s.arg(row.number, row.name);
+    if (who.trimmed().isEmpty())
+        who = u"แถวลำดับที่ %1"_s.arg(m_model.rowOfPaper(paper) + 1);
+    return u"แก้ไข: "_s + who.trimmed();
+}
+
 PaperId ClassList::addPaper(FormVersion version, const PaperTicks &ticks)
 {
     const PupilId pupil = pupilForNextPaper(version);

@@ -36,6 +36,9 @@ public:
     // "เลขที่ 5 ด.ญ. ขวัญ ใจ", for the front side; empty without a roster.
     QString nextPaperOwner(FormVersion version) const;
 
+    // "แก้ไข: เลขที่ 5 ด.ญ. ขวัญ ใจ", or the row's place where the paper names no one.
+    QString mendingOwner(PaperId paper) const;
+
     // A finished paper for the next pupil.
     PaperId addPaper(FormVersion version, const PaperTicks &ticks);
     // After the first paper: the window opens beside the sheets without

@@ -317,9 +317,7 @@ void ScreenRegistry::showNextPaperOwner()
     if (!front)
         return;
     if (const std::optional<PaperId> mending = m_child.mending()) {
-        const ChildRecord &row = m_classList.document().record(*mending);
-        const QString who = row.number.isEmpty() ? row.name : u"เลขที่ %1 %2"_s.arg(row.number, row.name);
-        front->setPaperOwner(u"แก้ไข: "_s + who.trimmed());
+        front->setPaperOwner(m_classList.mendingOwner(*mending));
         return;
     }
     front->setPaperOwner(m_classList.nextPaperOwner(m_child.version()));
