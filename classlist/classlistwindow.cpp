@@ -449,6 +449,20 @@ void ClassListWindow::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
+// Ctrl+S, Ctrl+O and Ctrl+N anywhere in the window, by the keys' places, so
+// that they work with the Thai layout too.
+void ClassListWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (AnswerKeys::isCommand(*event, AnswerKeys::Command::Keep))
+        m_list.keep(this);
+    else if (AnswerKeys::isCommand(*event, AnswerKeys::Command::Open))
+        m_list.askToOpen(this);
+    else if (AnswerKeys::isCommand(*event, AnswerKeys::Command::NewClass))
+        m_list.startNew(this);
+    else
+        QWidget::keyPressEvent(event);
+}
+
 bool ClassListWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Typing on any cell of a row types that pupil's name. While a name is

@@ -11,6 +11,7 @@
 class ClassList;
 class ClassModel;
 class SummaryModel;
+class QKeyEvent;
 class QRect;
 class QSize;
 namespace Ui {
@@ -47,6 +48,7 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void setUpTable();
