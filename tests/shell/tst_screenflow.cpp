@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -297,40 +298,48 @@ void ScreenFlowTest::programEnds()
 
 void ScreenFlowTest::endingAsksWhileListUnkept_data()
 {
-    QTest::addColumn<bool>("byCloseBox");
-    QTest::addRow("ออกจากโปรแกรม") << false;
-    QTest::addRow("the menu's close box") << true;
+    QTest::addColumn<QString>("how");
+    QTest::addRow("ออกจากโปรแกรม") << u"exit"_s;
+    QTest::addRow("the menu's close box") << u"close menu"_s;
+    QTest::addRow("the welcome screen's close box") << u"close welcome"_s;
 }
 
-// Children neither copied, saved nor printed: ending asks, and staying (the
-// answer of Escape and of the question's close box) keeps everything. Once
-// the list is copied, the program ends at once.
+// A class in no file: ending asks, and staying (the answer of Escape and of
+// the question's close box) keeps everything. A copy does not keep it; once
+// it is in its file, the program ends at once.
 void ScreenFlowTest::endingAsksWhileListUnkept()
 {
-    QFETCH(bool, byCloseBox);
+    QFETCH(QString, how);
     QSignalSpy ended(m_screens.get(), &ScreenRegistry::programEnded);
-    enter();
-    press(Screen::Menu, u"Command3"_s);
-    answerFront(0);
-    pressFinish(Screen::FrontSheet);
-    QCOMPARE(m_screens->classList().count(), 1);
-
+    ClassList &list = m_screens->classList();
+    if (how == u"close welcome"_s) {
+        list.document().addPupil(u"1"_s, u"ด.ญ. ขวัญ ใจ"_s);
+    } else {
+        enter();
+        press(Screen::Menu, u"Command3"_s);
+        answerFront(0);
+        pressFinish(Screen::FrontSheet);
+        QCOMPARE(list.count(), 1);
+    }
     const auto end = [&] {
-        if (byCloseBox)
-            screen(Screen::Menu)->close();
-        else
+        if (how == u"exit"_s)
             press(Screen::Menu, u"Command4"_s);
+        else
+            screen(how == u"close menu"_s ? Screen::Menu : Screen::Welcome)->close();
     };
-    {
+    for (bool copied : {false, true}) {
+        if (copied)
+            list.copyClass();
         const KvtTest::WarningWatch question;
         end();
         QCOMPARE(question.count(), 1);
+        QCOMPARE(ended.count(), 0);
     }
-    QCOMPARE(ended.count(), 0);
-    QVERIFY(screen(Screen::Menu)->isVisible());
-    QCOMPARE(m_screens->classList().count(), 1);
+    QVERIFY(screen(how == u"close welcome"_s ? Screen::Welcome : Screen::Menu)->isVisible());
+    QCOMPARE(list.document().isEmpty(), false);
 
-    m_screens->classList().copyClass();
+    const QTemporaryDir folder;
+    QCOMPARE(list.document().keepIn(folder.filePath(u"ห้อง.kvt"_s)), std::nullopt);
     end();
     QCOMPARE(ended.count(), 1);
 }
@@ -510,7 +519,7 @@ void ScreenFlowTest::finishKey()
     QCOMPARE(list.count(), std::min(added, 1));
     if (added == 0)
         return;
-    const ChildRecord &child = list.model().record(0);
+    const ChildRecord &child = list.document().record(list.document().papers().front().id);
     QCOMPARE(child.version, FormVersion::Teacher);
     QCOMPARE(child.remark.isEmpty(), stopsOn < 0); // the notice's words
     QCOMPARE(child.front.has_value(), frontColumn >= 0);
