@@ -182,6 +182,7 @@ void ClassList::keep(QWidget *asker, bool paperOnSheets)
         = u"ห้องนี้บันทึกอยู่ในไฟล์ %1 ทุกการเปลี่ยนแปลงบันทึกลงไฟล์ทันที"_s.arg(QDir::toNativeSeparators(m_document.filePath()));
     if (paperOnSheets)
         text += u" แบบประเมินที่กำลังกรอกอยู่จะบันทึกลงไฟล์เมื่อกด Ctrl+Enter"_s;
+    showBesideSheets(asker); // where the status line says so
     tellStatus(text);
 }
 

@@ -362,7 +362,7 @@ void ClassListWindow::setUpTable()
             width = fit(u"ด.ญ. ชื่อนักเรียน นามสกุล"_s);
         else if (column == ClassModel::VersionColumn)
             width = fit(u"ครูประจำชั้น"_s);
-        else if (column == ClassModel::RemarkColumn - 1)
+        else if (column == ClassModel::SeverityColumn)
             width = fit(u"ไม่รุนแรง/รุนแรงเล็กน้อย"_s);
         else if (column == ClassModel::RemarkColumn)
             width = fit(u"ยังไม่ได้ตอบ ข้อ 1, 2, 3, 4, 5"_s);

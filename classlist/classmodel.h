@@ -31,7 +31,8 @@ public:
         NameColumn,
         VersionColumn,
         FirstResultColumn,
-        RemarkColumn = FirstResultColumn + kResultFieldCount,
+        SeverityColumn = FirstResultColumn + kResultFieldCount - 1, // the back side's word, the last result
+        RemarkColumn,
         ColumnCount
     };
 

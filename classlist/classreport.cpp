@@ -247,7 +247,7 @@ Grid listGrid(const Pages &pages)
             width = fit(u"สัมพันธภาพ"_s, QString());
         grid.widths[std::size_t(ClassModel::FirstResultColumn + field)] = width;
     }
-    grid.widths[ClassModel::RemarkColumn - 1] = fit(u"ระดับความรุนแรง"_s, u"ไม่รุนแรง/รุนแรงเล็กน้อย"_s);
+    grid.widths[ClassModel::SeverityColumn] = fit(u"ระดับความรุนแรง"_s, u"ไม่รุนแรง/รุนแรงเล็กน้อย"_s);
     const double left = pages.area().width() - grid.width();
     grid.widths[ClassModel::NameColumn] = left * kNameShare;
     grid.widths[ClassModel::RemarkColumn] = left * (1 - kNameShare);
@@ -291,7 +291,7 @@ double summary(Pages &pages, double top, const std::vector<ClassSummary::Line> &
     const Grid grid = summaryGrid(pages);
     const double gap = pages.pt(kGapPt);
     const int perLine = std::max(1, int((pages.area().width() + gap) / (grid.width() + gap)));
-    constexpr std::size_t kBlockLines = 2 + Front::kScaleCount + 2;
+    constexpr std::size_t kBlockLines = ClassSummary::kLinesPerVersion;
     const std::size_t blocks = lines.size() / kBlockLines;
     double y = top;
     for (std::size_t first = 0; first < blocks; first += std::size_t(perLine)) {

@@ -52,7 +52,9 @@ struct Line {
     std::array<QString, kCellCount> cells;
 };
 
-// Ten lines for each version in the list.
+// Each version's block: its heading, the front side's heading and six
+// results, the back side's heading and its severity.
+inline constexpr std::size_t kLinesPerVersion = 2 + Front::kScaleCount + 2;
 std::vector<Line> lines(const Tallies &tallies);
 
 // "25 (83.3%)": how many, and their share of the version's children.
