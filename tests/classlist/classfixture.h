@@ -1,73 +1,135 @@
 #pragma once
 
-// Made-up children for the class list's tests and benchmark: results from
-// scores, as the sheets' scoring would give them.
+// Made-up papers for the class list's tests and benchmark: ticks that give
+// chosen scores, and classes built from them.
 
-#include "classlist/childrecord.h"
+#include "backanswers.h"
+#include "classlist/classdocument.h"
+#include "classlist/classlist.h"
+#include "frontanswers.h"
+#include "paper.h"
 
 #include <QString>
+#include <QStringList>
+#include <QtGlobal>
 
+#include <algorithm>
 #include <array>
 #include <optional>
+#include <vector>
 
 namespace ClassFixture {
 
 using namespace Qt::StringLiterals;
 
-// A front side with these six scores (Area1 to Area4, Total, Social), each
-// with the band its rule gives.
-inline Front::Result front(const std::array<int, Front::kScaleCount> &scores)
-{
-    Front::Result result;
-    for (int scale = 0; scale < Front::kScaleCount; ++scale) {
-        const auto i = static_cast<std::size_t>(scale);
-        result.scores[i] = static_cast<std::int16_t>(scores[i]);
-        if (scale == Front::index(Front::Scale::Total)) {
-            result.bands[i] = Front::bandFor(Front::kTotalRule, scores[i]);
-            continue;
-        }
-        for (const Front::SummedScale &summed : Front::kSummedScales) {
-            if (Front::index(summed.scale) == scale)
-                result.bands[i] = Front::bandFor(summed.rule, scores[i]);
-        }
-    }
-    return result;
-}
-
-inline Back::Result back(int score)
-{
-    return {static_cast<std::int16_t>(score), Back::severityFor(score)};
-}
+using FrontScores = std::array<int, Front::kScaleCount>; // Area1 to Area4, Total, Social
 
 // Every result normal, the back side slight.
-inline const std::array<int, Front::kScaleCount> kNormal {1, 1, 1, 1, 4, 8};
+inline const FrontScores kNormal {1, 1, 1, 1, 4, 8};
 // Every result a problem, the back side severe.
-inline const std::array<int, Front::kScaleCount> kProblem {8, 7, 8, 6, 29, 1};
-// At risk on each scale.
-inline const std::array<int, Front::kScaleCount> kAtRisk {6, 5, 6, 4, 17, 3};
+inline const FrontScores kProblem {8, 7, 8, 6, 29, 1};
+// At risk on each area and on social; the four areas' sum, 21, makes the
+// total a problem, since no areas all at risk sum to a total at risk.
+inline const FrontScores kAtRisk {6, 5, 6, 4, 21, 3};
 
-inline ChildRecord child(FormVersion version, std::optional<std::array<int, Front::kScaleCount>> scores,
-    std::optional<int> backScore, const QString &remark = {})
+namespace Detail {
+
+inline void tick(Front::BoxTicks &ticks, int box)
 {
-    ChildRecord record;
-    record.version = version;
-    if (scores)
-        record.front = front(*scores);
-    if (backScore)
-        record.back = back(*backScore);
-    record.remark = remark;
-    return record;
+    ticks.at(static_cast<std::size_t>(box - 1)) = true;
 }
 
-// The n-th of a made-up class: versions, bands and remarks in turn.
-inline ChildRecord madeUp(int n)
+inline void tick(Back::BoxTicks &ticks, int box)
 {
-    static const std::array<std::array<int, Front::kScaleCount>, 3> scores {kNormal, kAtRisk, kProblem};
-    const auto which = static_cast<std::size_t>(n % 3);
-    ChildRecord record = child(n % 7 == 6 ? FormVersion::Teacher : FormVersion::Parent, scores[which], n % 4);
+    ticks.at(static_cast<std::size_t>(box - 1)) = true;
+}
+
+} // namespace Detail
+
+// One tick per front item and per back row giving these scores: each area
+// and social from its own items, up to 2 an item in their order. The back
+// side answers "ใช่", a duration, then weights 2, 1, 0 over upset, the four
+// areas and burden; beyond 12, a second tick of weight 1 beside a 2 raises
+// it (those rows then read doubled).
+inline PaperTicks ticksFor(std::optional<FrontScores> frontScores, std::optional<int> backScore)
+{
+    PaperTicks ticks;
+    if (frontScores) {
+        int areas = 0;
+        for (const Front::SummedScale &scale : Front::kSummedScales) {
+            int left = (*frontScores)[static_cast<std::size_t>(Front::index(scale.scale))];
+            if (scale.scale != Front::Scale::Social)
+                areas += left;
+            for (int item : scale.items) {
+                const int value = std::min(left, 2);
+                left -= value;
+                for (const Front::BoxCell &cell : Front::itemRow(item).cells)
+                    if (cell.tickedValue == value)
+                        Detail::tick(ticks.front, cell.box);
+            }
+            Q_ASSERT_X(left == 0, "ticksFor", "a scale beyond 10");
+        }
+        Q_ASSERT_X(areas == (*frontScores)[static_cast<std::size_t>(Front::index(Front::Scale::Total))], "ticksFor",
+            "a total other than the four areas' sum");
+    }
+    if (backScore) {
+        using Back::Row;
+        Detail::tick(ticks.back, Back::answerRow(Row::Difficulties).answers[1]); // "ใช่ มีปัญหาเล็กน้อย"
+        Detail::tick(ticks.back, Back::answerRow(Row::Duration).answers[1]);
+        int left = *backScore;
+        constexpr std::array<Row, 6> kWeighed {
+            Row::Upset, Row::HomeLife, Row::Friendships, Row::ClassroomLearning, Row::LeisureActivities, Row::Burden};
+        for (Row row : kWeighed) {
+            const int weight = std::min(left, 2);
+            left -= weight;
+            // The answers run ไม่เลย, เล็กน้อย, ค่อนข้างมาก (1), มาก (2).
+            Detail::tick(
+                ticks.back, Back::answerRow(row).answers[static_cast<std::size_t>(weight == 0 ? 0 : weight + 1)]);
+        }
+        for (Row row : kWeighed) {
+            if (left == 0)
+                break;
+            Detail::tick(ticks.back, Back::answerRow(row).answers[2]);
+            --left;
+        }
+        Q_ASSERT_X(left == 0, "ticksFor", "a back score beyond 18");
+    }
+    return ticks;
+}
+
+// A finished paper through the list, to the pupil the list gives it.
+inline PaperId addTo(
+    ClassList &list, FormVersion version, std::optional<FrontScores> frontScores, std::optional<int> backScore)
+{
+    return list.addPaper(version, ticksFor(frontScores, backScore));
+}
+
+// A roster pupil for each name, numbered 1 on in order.
+inline std::vector<PupilId> addRoster(ClassDocument &document, const QStringList &names)
+{
+    std::vector<PupilId> ids;
+    for (qsizetype i = 0; i < names.size(); ++i)
+        ids.push_back(document.addPupil(QString::number(i + 1), names[i]));
+    return ids;
+}
+
+struct MadeUpPaper {
+    FormVersion version = FormVersion::Parent;
+    PaperTicks ticks;
+};
+
+// The n-th paper of a made-up class: versions and bands in turn; every fifth
+// leaves one item out, so that its row has a remark.
+inline MadeUpPaper madeUp(int n)
+{
+    static const std::array<FrontScores, 3> scores {kNormal, kAtRisk, kProblem};
+    MadeUpPaper paper;
+    paper.version = n % 7 == 6 ? FormVersion::Teacher : FormVersion::Parent;
+    paper.ticks = ticksFor(scores[static_cast<std::size_t>(n % 3)], n % 4);
     if (n % 5 == 4)
-        record.remark = u"ยังไม่ได้ตอบ ข้อ %1"_s.arg(n % 25 + 1);
-    return record;
+        for (const Front::BoxCell &cell : Front::itemRow(n % 25 + 1).cells)
+            paper.ticks.front.at(static_cast<std::size_t>(cell.box - 1)) = false;
+    return paper;
 }
 
 } // namespace ClassFixture
