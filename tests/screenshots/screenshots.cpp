@@ -1,17 +1,17 @@
 // Pictures of the four screens for review by eye and for the staff guide,
 // with a front side and a back side filled in and interpreted, the back side's
 // copy menu open, a front side with a skipped and a doubled item, and the
-// class list beside the front side after a few children.
+// class list beside the front side after a few papers of a pasted roster.
 //
 //   kvt_screenshots OUTDIR SCALE     (SCALE 1 or 2; writes formN-name@SCALEx.png)
 
 #include "application.h"
 #include "backanswers.h"
+#include "classdocument.h"
 #include "frontscoring.h"
 #include "screenregistry.h"
 
 #include <QAbstractButton>
-#include <QAbstractItemModel>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDir>
@@ -196,12 +196,18 @@ int main(int argc, char *argv[])
     const QPixmap results = screens.screen(Screen::FrontSheet)->grab();
     ok = savePicture(part(results, QRect(412, 0, 353, 236)), out, u"form3-results"_s, scale) && ok;
 
-    // A class of four papers copied with the finish key: one whole, one whose
-    // item 12 was left out and added on the second press, one front side only,
-    // and one more whole; their names typed into the list.
+    // A class of five pupils pasted from a spreadsheet, four papers copied
+    // with the finish key: one whole, one whose item 12 was left out and
+    // added on the second press, one front side only, and one more whole.
     press(screens, Screen::FrontSheet, u"Command4"_s);
     press(screens, Screen::BackSheet, u"Command3"_s); // the back side's "เริ่มใหม่"
-    CurrentChild &child = screens.currentChild();
+    ClassDocument &document = screens.classList().document();
+    ClassHeading heading = document.heading();
+    heading.grade = u"ป.4"_s;
+    heading.room = u"2"_s;
+    document.setHeading(heading);
+    document.pasteRoster(parseRoster(u"1\tด.ช.\tกล้า\tหาญ\n2\tด.ญ.\tขวัญ\tใจ\n3\tด.ช.\tภูมิ\tดี\n"
+                                     u"4\tด.ญ.\tน้ำ\tใส\n5\tด.ช.\tต้น\tกล้า\n"_s));
     const struct {
         const char *front;
         const char *back;
@@ -215,24 +221,19 @@ int main(int argc, char *argv[])
     for (const auto &paper : papers) {
         tickPaper(screens, paper.front, paper.back);
         for (int i = 0; i < paper.finishes; ++i)
-            child.finish();
+            screens.finishPaper();
     }
     QWidget *list = screens.classList().window();
     if (!list) {
         std::fprintf(stderr, "no class list window\n");
         return 1;
     }
-    if (auto *table = list->findChild<QTableView *>()) {
-        QAbstractItemModel *rows = table->model();
-        const QStringList names {u"เลขที่ 1"_s, u"เลขที่ 2"_s, u"เลขที่ 3"_s, u"เลขที่ 4"_s};
-        for (int row = 0; row < rows->rowCount() && row < names.size(); ++row)
-            rows->setData(rows->index(row, ClassModel::NameColumn), names.at(row), Qt::EditRole);
+    if (auto *table = list->findChild<QTableView *>())
         table->clearSelection();
-    }
-    // Room for the four rows and the whole summary, without a scroll bar.
-    list->resize(600, 540);
+    // Room for the heading, the six rows and the whole summary, without a scroll bar.
+    list->resize(760, 710);
     if (auto *split = list->findChild<QSplitter *>())
-        split->setSizes({190, 250});
+        split->setSizes({230, 260});
     QCoreApplication::processEvents();
     const QPixmap listWindow = list->grab();
     ok = savePicture(listWindow, out, u"form5-classlist"_s, scale) && ok;
