@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace Model {
@@ -166,7 +167,7 @@ std::string copyHeader()
 
 std::string classHeader()
 {
-    std::vector<std::string> headings {"ลำดับ", "ชื่อหรือเลขที่", "ฉบับ"};
+    std::vector<std::string> headings {"ลำดับ", "เลขที่", "ชื่อ-สกุล", "ฉบับ"};
     headings.insert(headings.end(), resultHeadings().begin(), resultHeadings().end());
     headings.emplace_back("หมายเหตุ");
     return joined(headings, "\t") + "\n";
@@ -348,6 +349,8 @@ const char *sheetKeyName(SheetKey key)
         return "F2";
     case SheetKey::ClassListMenu:
         return "menu ShowClassList";
+    case SheetKey::Escape:
+        return "Escape";
     }
     return "?";
 }
@@ -430,6 +433,12 @@ std::string describe(const Action &action)
     }
     case ActionKind::ListCloseBox:
         return "close box of ClassList";
+    case ActionKind::ListEnter:
+        return "Enter on ClassList row " + std::to_string(action.rows.empty() ? 0 : action.rows.front() + 1) + question;
+    case ActionKind::PasteRoster:
+        return "Ctrl+V in ClassList with a roster of " + std::to_string(action.rosterSize);
+    case ActionKind::ChooseView:
+        return "ClassList.ViewBox " + (action.view == 0 ? std::string("every version") : versionName(action.view));
     }
     return "?";
 }
@@ -497,7 +506,12 @@ bool Program::canApply(const Action &action) const
         return target.shown && (action.screen == ScreenId::Front || action.screen == ScreenId::Back);
     case ActionKind::ListButton:
     case ActionKind::ListCloseBox:
+    case ActionKind::PasteRoster:
         return m_list.shown;
+    case ActionKind::ListEnter:
+        return m_list.shown && action.rows.size() == 1;
+    case ActionKind::ChooseView:
+        return m_list.shown && action.view >= 0 && action.view <= 3;
     }
     return false;
 }
@@ -506,6 +520,14 @@ Outcome Program::apply(const Action &action)
 {
     if (!canApply(action))
         return {};
+    const Outcome outcome = applyNow(action);
+    if (action.kind != ActionKind::ChooseView)
+        m_owner = ownerNow();
+    return outcome;
+}
+
+Outcome Program::applyNow(const Action &action)
+{
     m_keyFocus.reset();
     switch (action.kind) {
     case ActionKind::ClickBox:
@@ -553,6 +575,14 @@ Outcome Program::apply(const Action &action)
         return listButton(action);
     case ActionKind::ListCloseBox:
         m_list.shown = false; // the rows stay
+        return {};
+    case ActionKind::ListEnter:
+        return listEnter(action.rows.front(), action.reply);
+    case ActionKind::PasteRoster:
+        pasteRoster(action.rosterSize);
+        return {};
+    case ActionKind::ChooseView:
+        m_list.view = action.view;
         return {};
     }
     return {};
@@ -729,7 +759,7 @@ int Program::backFirstProblem() const
 ChildRow Program::childRow()
 {
     ChildRow row;
-    row.version = m_version;
+    row.version = versionName(m_version);
     const bool front = slot(ScreenId::Front).exists;
     if (front && anyTicked(m_front.boxes)) {
         interpretFrontSheet();
@@ -805,11 +835,27 @@ Outcome Program::finish()
     }
     m_stopped.reset();
     row.remark = remarkOf(frontWords, backWords);
-    if (slot(ScreenId::Back).exists) {
-        clearBackSheet();
-        hide(ScreenId::Back);
+    const int mended = std::exchange(m_list.mending, 0);
+    const auto kept = std::find_if(
+        m_list.papers.begin(), m_list.papers.end(), [&](const ClassPaper &paper) { return paper.id == mended; });
+    if (kept != m_list.papers.end()) {
+        // Back in its own row, with its own version.
+        row.version = versionName(kept->version);
+        kept->row = std::move(row);
+        kept->ticks = ticks;
+        outcome.paperMended = true;
+    } else {
+        ClassPaper added;
+        added.id = ++m_lastPaper;
+        added.pupil = nextPupil(m_version);
+        if (added.pupil == m_list.chosenPupil)
+            m_list.chosenPupil = 0;
+        added.version = m_version;
+        added.row = std::move(row);
+        added.ticks = ticks;
+        m_list.papers.push_back(std::move(added));
     }
-    clearFrontSheet();
+    emptySheets();
     show(ScreenId::Front);
     outcome.focus = "Check1";
     outcome.focusScreen = ScreenId::Front;
@@ -819,8 +865,6 @@ Outcome Program::finish()
         m_list.exists = true;
         m_list.shown = true;
     }
-    m_list.rows.push_back(std::move(row));
-    m_list.changed = true;
     outcome.childAdded = true;
     return outcome;
 }
@@ -855,47 +899,258 @@ Outcome Program::sheetKey(ScreenId screen, SheetKey key)
         m_list.exists = true;
         m_list.shown = true;
         return outcome;
+    case SheetKey::Escape:
+        if (!m_list.mending)
+            return outcome;
+        stopMending();
+        emptySheets();
+        show(ScreenId::Front);
+        return outcome;
     }
+    return outcome;
+}
+
+const ClassPaper *Program::findPaper(int id) const
+{
+    for (const ClassPaper &paper : m_list.papers)
+        if (id != 0 && paper.id == id)
+            return &paper;
+    return nullptr;
+}
+
+const Pupil *Program::findPupil(int id) const
+{
+    for (const Pupil &pupil : m_list.roster)
+        if (id != 0 && pupil.id == id)
+            return &pupil;
+    return nullptr;
+}
+
+const ClassPaper *Program::paperOf(int pupil, int version) const
+{
+    for (const ClassPaper &paper : m_list.papers)
+        if (paper.pupil == pupil && paper.version == version)
+            return &paper;
+    return nullptr;
+}
+
+// The pupil chosen in the list, else the first in roster order without this version.
+int Program::nextPupil(int version) const
+{
+    if (findPupil(m_list.chosenPupil) && !paperOf(m_list.chosenPupil, version))
+        return m_list.chosenPupil;
+    for (const Pupil &pupil : m_list.roster)
+        if (!paperOf(pupil.id, version))
+            return pupil.id;
+    return 0;
+}
+
+std::vector<ListRow> Program::listRows() const
+{
+    std::vector<ListRow> rows;
+    for (const Pupil &pupil : m_list.roster) {
+        const std::size_t before = rows.size();
+        for (int version = 1; version <= 3; ++version)
+            if (m_list.view == 0 || m_list.view == version)
+                if (const ClassPaper *paper = paperOf(pupil.id, version))
+                    rows.push_back({pupil.id, paper->id});
+        if (rows.size() == before)
+            rows.push_back({pupil.id, 0});
+    }
+    for (const ClassPaper &paper : m_list.papers)
+        if (paper.pupil == 0 && (m_list.view == 0 || m_list.view == paper.version))
+            rows.push_back({0, paper.id});
+    return rows;
+}
+
+namespace {
+
+std::string trimmed(const std::string &text)
+{
+    const std::size_t first = text.find_first_not_of(' ');
+    return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string ownerText(const Pupil *pupil)
+{
+    if (!pupil)
+        return {};
+    return trimmed(pupil->number.empty() ? pupil->name : "เลขที่ " + pupil->number + ' ' + pupil->name);
+}
+
+// Pupils' names as a school system lists them, by number.
+std::string rosterName(int number)
+{
+    static const std::array<const char *, 5> names {
+        "ด.ช. กล้า ใจดี", "ด.ญ. ขวัญ ใจ", "ด.ช. ภูมิ รักเรียน", "ด.ญ. น้ำฝน สายสุข", "ด.ช. ต้นกล้า มั่นคง"};
+    return names[static_cast<std::size_t>(number - 1) % names.size()];
+}
+
+} // namespace
+
+std::string rosterText(int size)
+{
+    std::string text = "เลขที่\tชื่อ-สกุล\n";
+    for (int number = 1; number <= size; ++number)
+        text += std::to_string(number) + '\t' + rosterName(number) + '\n';
+    return text;
+}
+
+std::string Program::paperOwner() const
+{
+    return m_owner;
+}
+
+// Said again after every change but a new view: a paper with no name by its row's place then.
+std::string Program::ownerNow() const
+{
+    if (m_list.mending) {
+        const ClassPaper *paper = findPaper(m_list.mending);
+        std::string who = paper ? ownerText(findPupil(paper->pupil)) : std::string();
+        if (who.empty()) {
+            const std::vector<ListRow> rows = listRows();
+            const auto at = std::find_if(
+                rows.begin(), rows.end(), [this](const ListRow &row) { return row.paper == m_list.mending; });
+            who = "แถวลำดับที่ " + std::to_string(at == rows.end() ? 0 : at - rows.begin() + 1);
+        }
+        return "แก้ไข: " + who;
+    }
+    return ownerText(findPupil(nextPupil(m_version)));
+}
+
+void Program::pasteRoster(int size)
+{
+    for (int number = 1; number <= size; ++number) {
+        const std::string text = std::to_string(number);
+        auto found = std::find_if(
+            m_list.roster.begin(), m_list.roster.end(), [&](const Pupil &pupil) { return pupil.number == text; });
+        if (found != m_list.roster.end())
+            found->name = rosterName(number);
+        else
+            m_list.roster.push_back({++m_lastPupil, text, rosterName(number)});
+    }
+}
+
+void Program::stopMending()
+{
+    if (!m_list.mending)
+        return;
+    m_list.mending = 0;
+    m_stopped.reset();
+}
+
+void Program::emptySheets()
+{
+    if (slot(ScreenId::Back).exists) {
+        clearBackSheet();
+        hide(ScreenId::Back);
+    }
+    if (slot(ScreenId::Front).exists)
+        clearFrontSheet();
+}
+
+// "เริ่มใหม่" and "ปิดหน้าต่าง" on either side give up a paper being mended.
+void Program::stopMendingByUser()
+{
+    if (!m_list.mending)
+        return;
+    stopMending();
+    emptySheets();
+}
+
+Outcome Program::listEnter(int row, Reply reply)
+{
+    Outcome outcome;
+    const std::vector<ListRow> rows = listRows();
+    if (row < 0 || row >= static_cast<int>(rows.size()))
+        return outcome;
+    const ListRow at = rows[static_cast<std::size_t>(row)];
+    if (!at.paper) {
+        if (m_list.view != 0)
+            m_list.chosenPupil = at.pupil;
+        return outcome;
+    }
+    const ClassPaper mended = *findPaper(at.paper);
+    if (m_list.mending != mended.id) {
+        const Paper ticks = paper();
+        const auto any = [](const auto &boxes) { return std::find(boxes.begin(), boxes.end(), true) != boxes.end(); };
+        const ClassPaper *before = findPaper(m_list.mending);
+        if ((any(ticks.first) || any(ticks.second)) && !(before && before->ticks == ticks)) {
+            outcome.questionShown = true;
+            outcome.goOnCaption = "ล้างคำตอบทิ้ง";
+            outcome.stayCaption = "ไม่ล้าง";
+            if (reply != Reply::GoOn)
+                return outcome;
+        }
+        m_list.mending = mended.id;
+        m_version = mended.version;
+        m_stopped.reset();
+        // Both sides take the paper's ticks, the back side hidden behind the front.
+        show(ScreenId::Back);
+        clearBackSheet();
+        for (int box = 1; box <= kBackBoxCount; ++box)
+            setBackState(box, mended.ticks.second[static_cast<std::size_t>(box)] ? BoxState::Ticked : BoxState::Clear);
+        hide(ScreenId::Back);
+        show(ScreenId::Front);
+        clearFrontSheet();
+        for (int box = 1; box <= kFrontBoxCount; ++box)
+            setFrontState(box, mended.ticks.first[static_cast<std::size_t>(box)] ? BoxState::Ticked : BoxState::Clear);
+    }
+    show(ScreenId::Front);
     return outcome;
 }
 
 Outcome Program::listButton(const Action &action)
 {
     Outcome outcome;
-    std::vector<ChildRow> &rows = m_list.rows;
+    const std::vector<ListRow> rows = listRows();
     switch (action.listButton) {
     case ListButton::CopyClass:
         outcome.clipboard = std::string(); // nothing to copy: the button is off
         if (rows.empty())
             return outcome;
         outcome.clipboard = classText();
-        m_list.changed = false;
         return outcome;
     case ListButton::DeleteRows: {
         if (rows.empty() || action.rows.empty())
             return outcome; // the button is off
         outcome.questionShown = true;
+        outcome.goOnCaption = "ลบ";
+        outcome.stayCaption = "ไม่ลบ";
         if (action.reply != Reply::GoOn)
             return outcome;
-        std::vector<bool> gone(rows.size(), false);
-        for (int row : action.rows)
-            gone.at(static_cast<std::size_t>(row)) = true;
-        std::vector<ChildRow> kept;
-        for (std::size_t row = 0; row < rows.size(); ++row)
-            if (!gone[row])
-                kept.push_back(rows[row]);
-        rows = std::move(kept);
-        m_list.changed = true;
+        // A paper's row takes its paper; a pupil's empty row the pupil and every paper of it.
+        std::vector<int> papers;
+        std::vector<int> pupils;
+        for (int row : action.rows) {
+            const ListRow &at = rows.at(static_cast<std::size_t>(row));
+            (at.paper ? papers : pupils).push_back(at.paper ? at.paper : at.pupil);
+        }
+        const auto in = [](const std::vector<int> &ids, int id) {
+            return id != 0 && std::find(ids.begin(), ids.end(), id) != ids.end();
+        };
+        auto &all = m_list.papers;
+        all.erase(std::remove_if(all.begin(), all.end(),
+                      [&](const ClassPaper &p) { return in(papers, p.id) || in(pupils, p.pupil); }),
+            all.end());
+        auto &roster = m_list.roster;
+        roster.erase(std::remove_if(roster.begin(), roster.end(), [&](const Pupil &p) { return in(pupils, p.id); }),
+            roster.end());
+        if (!findPupil(m_list.chosenPupil))
+            m_list.chosenPupil = 0;
         return outcome;
     }
     case ListButton::EmptyList:
-        if (rows.empty())
+        if (m_list.empty())
             return outcome;
         outcome.questionShown = true;
+        outcome.goOnCaption = "ล้างทั้งหมด";
+        outcome.stayCaption = "ไม่ล้าง";
         if (action.reply != Reply::GoOn)
             return outcome;
-        rows.clear();
-        m_list.changed = true;
+        m_list.papers.clear();
+        m_list.roster.clear();
+        m_list.chosenPupil = 0;
         return outcome;
     }
     return outcome;
@@ -903,25 +1158,37 @@ Outcome Program::listButton(const Action &action)
 
 std::string Program::classCell(std::size_t row, int column) const
 {
-    const ChildRow &child = m_list.rows.at(row);
-    if (column == 0)
-        return std::to_string(row + 1);
-    if (column == 1)
-        return {}; // the name, typed by no one here
-    if (column == 2)
-        return child.version;
-    if (column == kClassColumnCount - 1)
-        return child.remark;
-    return child.results.at(static_cast<std::size_t>(column - 3));
+    const std::vector<ListRow> rows = listRows();
+    if (row >= rows.size())
+        return {}; // the late pupil's row
+    const ListRow at = rows[row];
+    const ClassPaper *paper = findPaper(at.paper);
+    const Pupil *pupil = findPupil(at.pupil);
+    switch (column) {
+    case 0:
+        return (paper && paper->id == m_list.mending ? "แก้ไข " : "") + std::to_string(row + 1);
+    case 1:
+        return pupil ? pupil->number : std::string();
+    case 2:
+        return pupil ? pupil->name : std::string();
+    case 3:
+        return paper ? paper->row.version : m_list.view ? versionName(m_list.view) : std::string();
+    case kClassColumnCount - 1:
+        return paper ? paper->row.remark : std::string();
+    default:
+        return paper ? paper->row.results.at(static_cast<std::size_t>(column - 4)) : std::string();
+    }
 }
 
+// The copy has no marks of mending.
 std::string Program::classText() const
 {
     std::string text = classHeader();
-    for (std::size_t row = 0; row < m_list.rows.size(); ++row) {
+    const std::size_t count = listRows().size();
+    for (std::size_t row = 0; row < count; ++row) {
         std::vector<std::string> cells;
         for (int column = 0; column < kClassColumnCount; ++column)
-            cells.push_back(classCell(row, column));
+            cells.push_back(column == 0 ? std::to_string(row + 1) : classCell(row, column));
         text += joined(cells, "\t") + '\n';
     }
     return text;
@@ -968,12 +1235,14 @@ void Program::discard(ScreenId screen)
     target.shown = false;
 }
 
-// Rows not copied since they last changed make the program ask first.
+// A class in no file makes the program ask first; copies keep nothing.
 Outcome Program::endProgram(Reply reply)
 {
     Outcome outcome;
-    if (!m_list.rows.empty() && m_list.changed) {
+    if (!m_list.empty()) {
         outcome.questionShown = true;
+        outcome.goOnCaption = "ออกโดยไม่บันทึก";
+        outcome.stayCaption = "กลับไปบันทึกก่อน";
         if (reply != Reply::GoOn)
             return outcome;
     }
@@ -997,7 +1266,8 @@ Outcome Program::pressButton(ScreenId screen, int button, Reply reply)
     case ScreenId::Menu:
         if (button == 4)
             return endProgram(reply);
-        m_version = versionName(button);
+        if (!m_list.mending)
+            m_version = button;
         return show(ScreenId::Front); // all three versions share one front side
     case ScreenId::Front:
         switch (button) {
@@ -1007,11 +1277,13 @@ Outcome Program::pressButton(ScreenId screen, int button, Reply reply)
         case 2:
             clearFrontSheet();
             hide(ScreenId::Front);
+            stopMendingByUser();
             return {};
         case 3:
             return show(ScreenId::Back);
         case 4:
             clearFrontSheet();
+            stopMendingByUser();
             return {};
         default:
             return {};
@@ -1021,12 +1293,15 @@ Outcome Program::pressButton(ScreenId screen, int button, Reply reply)
         case 1:
             hide(ScreenId::Back);
             clearBackSheet();
-            return show(ScreenId::Front);
+            show(ScreenId::Front);
+            stopMendingByUser();
+            return {};
         case 2:
             interpretBackSheet();
             return {};
         case 3:
             clearBackSheet();
+            stopMendingByUser();
             return {};
         default:
             return {};

@@ -64,6 +64,9 @@ enum class ActionKind {
     SheetKey, // a key both sheets share, on the focused control, or its menu entry
     ListButton, // a button of the class list's window, rows selected first for DeleteRows
     ListCloseBox, // the class list window's close box
+    ListEnter, // a click on a row of the class list, then Enter: mends its paper, or chooses its pupil
+    PasteRoster, // a roster of numbers and names put on the clipboard, then Ctrl+V in the class list
+    ChooseView, // the class list's ViewBox: 0 every version, else a menu button's version
 };
 
 // How a key is typed: the digit row of a Latin layout, the keypad, the digit
@@ -81,7 +84,8 @@ enum class WarningAnswer { ClickOk, Enter, Escape, CloseBox };
 // The keys both sheets share and their menu entries: Page Down and Page Up
 // (each turns the paper on one side only), the finish key with either Enter
 // key or from the menu, and the class list by F2 or from the menu.
-enum class SheetKey { PageDown, PageUp, CtrlReturn, CtrlKeypadEnter, FinishMenu, F2, ClassListMenu };
+// Escape gives up mending a paper and does nothing otherwise.
+enum class SheetKey { PageDown, PageUp, CtrlReturn, CtrlKeypadEnter, FinishMenu, F2, ClassListMenu, Escape };
 inline bool finishes(SheetKey key)
 {
     return key == SheetKey::CtrlReturn || key == SheetKey::CtrlKeypadEnter || key == SheetKey::FinishMenu;
@@ -109,7 +113,9 @@ struct Action {
     CopyWay copy = CopyWay::CtrlC;
     SheetKey key = SheetKey::PageDown;
     ListButton listButton = ListButton::CopyClass;
-    std::vector<int> rows; // DeleteRows: the rows selected, from 0
+    std::vector<int> rows; // DeleteRows: the rows selected, from 0; ListEnter: the row
+    int view = 0; // ChooseView
+    int rosterSize = 0; // PasteRoster: pupils numbered 1 to this
     Reply reply = Reply::GoOn; // a question before rows are lost
 };
 
@@ -125,28 +131,57 @@ const char *screenName(ScreenId screen);
 struct Outcome {
     bool warningShown = false;
     bool questionShown = false; // asked before rows are lost
+    std::string goOnCaption; // the question's two buttons
+    std::string stayCaption;
     bool programEnded = false;
     bool childAdded = false; // the finish key put a child into the class list
+    bool paperMended = false; // ... back into the row of the paper it mended
     std::string focus; // the control of focusScreen that has the focus; empty when not known
     std::optional<ScreenId> focusScreen; // none: the action's screen
     std::optional<std::string> clipboard; // after a copy
 };
 
-// One child in the class list: the version of the paper, its 14 result
-// fields and the remark made of the notices. No name: the test types none.
+// The ticks of both sides, as the finish key takes them; a side not open has none.
+using PaperTicks = std::pair<std::array<bool, kFrontBoxCount + 1>, std::array<bool, kBackBoxCount + 1>>;
+
+// One paper in the class: the version it was typed under, its 14 result
+// fields and the remark made of the notices, and the pupil it went to.
 struct ChildRow {
     std::string version;
     std::array<std::string, kResultFieldCount> results;
     std::string remark;
 };
+struct ClassPaper {
+    int id = 0;
+    int pupil = 0; // none
+    int version = 1; // the menu button
+    ChildRow row;
+    PaperTicks ticks {};
+};
+struct Pupil {
+    int id = 0;
+    std::string number;
+    std::string name;
+};
+// A row of the list's table: a pupil, a paper, or both.
+struct ListRow {
+    int pupil = 0;
+    int paper = 0;
+};
 
 struct ClassListSide {
     bool exists = false; // the window is made once and then only hidden
     bool shown = false;
-    std::vector<ChildRow> rows;
-    bool changed = false; // since the list was last copied
+    std::vector<Pupil> roster;
+    std::vector<ClassPaper> papers; // in the order added
+    int view = 0; // 0 every version, else a menu button's version
+    int chosenPupil = 0; // by Enter on the pupil's empty row in one version's view
+    int mending = 0; // the paper back on the sheets
+    bool empty() const { return roster.empty() && papers.empty(); }
 };
-inline constexpr int kClassColumnCount = 18; // number, name, version, the results, remark
+// Order, number, name, version, the results, remark; the table has one more
+// row than the view, empty, for a late pupil.
+inline constexpr int kClassColumnCount = 19;
 
 // Tables of the paper form.
 int frontTickedValue(int box);
@@ -163,6 +198,7 @@ inline const std::string kWarningTitle = "คำเตือน";
 std::string copyHeader(); // the header line, ending with a new line
 std::string classHeader(); // the class list's column headings, one line
 std::string versionName(int menuButton);
+std::string rosterText(int size); // a roster as copied from a spreadsheet: a heading line, then number and name
 std::string windowCaptionPrefix(ScreenId screen); // the front side's caption ends with the school's name
 
 class Program final
@@ -178,9 +214,12 @@ public:
     const FrontSide &front() const { return m_front; }
     const BackSide &back() const { return m_back; }
     const ClassListSide &classList() const { return m_list; }
-    // The list as "CopyClass" copies it: the headings, then a line a child.
+    std::vector<ListRow> listRows() const; // the view's rows, without the late pupil's
+    // "เลขที่ 5 ชื่อ", what the front side's PaperOwner says; empty: hidden.
+    std::string paperOwner() const;
+    // The list as "CopyClass" copies it: the headings, then a line a row of the view.
     std::string classText() const;
-    // A cell of the list's table as it shows it.
+    // A cell of the list's table as it shows it; the row after the view's is empty.
     std::string classCell(std::size_t row, int column) const;
     bool ended() const { return m_ended; }
     // Where the last action's key put the focus: a box or a button.
@@ -193,6 +232,8 @@ public:
 
 private:
     ScreenSlot &slotOf(ScreenId screen) { return m_slots[static_cast<std::size_t>(screen)]; }
+    Outcome applyNow(const Action &action);
+    std::string ownerNow() const;
     Outcome show(ScreenId screen);
     void hide(ScreenId screen);
     void discard(ScreenId screen);
@@ -220,19 +261,30 @@ private:
     int backFirstProblem() const;
     ChildRow childRow();
     Outcome toggleBox(ScreenId screen, int box);
+    Outcome listEnter(int row, Reply reply);
+    void stopMendingByUser();
+    void pasteRoster(int size);
+    void stopMending();
+    void emptySheets();
+    const ClassPaper *paperOf(int pupil, int version) const;
+    const ClassPaper *findPaper(int id) const;
+    const Pupil *findPupil(int id) const;
+    int nextPupil(int version) const;
 
-    // The ticks of both sides, as the finish key remembers them; a side not open has none.
-    using Paper = std::pair<std::array<bool, kFrontBoxCount + 1>, std::array<bool, kBackBoxCount + 1>>;
+    using Paper = PaperTicks;
     Paper paper() const;
 
     std::array<ScreenSlot, kScreenCount> m_slots {};
     FrontSide m_front;
     BackSide m_back;
     ClassListSide m_list;
-    std::string m_version = versionName(1); // the menu button that last opened the front side
+    int m_version = 1; // the menu button that last opened the front side, or the mended paper's
     std::optional<Paper> m_stopped; // the paper as it was when a notice stopped the finish key
     bool m_ended = false;
     std::optional<KeyFocus> m_keyFocus;
+    std::string m_owner; // the front side's PaperOwner
+    int m_lastPupil = 0;
+    int m_lastPaper = 0;
 };
 
 } // namespace Model

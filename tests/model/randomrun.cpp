@@ -141,8 +141,11 @@ void recordCoverage(
         coverage.add(std::string(Model::sheetKeyName(action.key)) + " on " + screen);
         if (!Model::finishes(action.key))
             break;
-        if (outcome.childAdded)
-            coverage.add(model.classList().rows.back().remark.empty() ? "child added" : "child added with a remark");
+        if (outcome.paperMended)
+            coverage.add("mended paper back in its row");
+        else if (outcome.childAdded)
+            coverage.add(
+                model.classList().papers.back().row.remark.empty() ? "child added" : "child added with a remark");
         else if (outcome.focusScreen)
             coverage.add("finish stopped by the " + std::string(Model::screenName(*outcome.focusScreen)) + " notice");
         else
@@ -156,6 +159,19 @@ void recordCoverage(
         break;
     case ActionKind::ListCloseBox:
         coverage.add("close box of ClassList");
+        break;
+    case ActionKind::ListEnter:
+        coverage.add(model.classList().mending ? "mending from the list" : "Enter on a row without a paper");
+        if (outcome.questionShown)
+            coverage.add(std::string("mending asked: ") + Model::replyName(action.reply));
+        break;
+    case ActionKind::PasteRoster:
+        coverage.add("roster pasted");
+        if (model.classList().papers.size() > 0 && model.classList().papers.back().pupil != 0)
+            coverage.add("roster pasted with papers of pupils");
+        break;
+    case ActionKind::ChooseView:
+        coverage.add("view " + std::to_string(action.view));
         break;
     }
     if (action.kind == ActionKind::PressButton && action.screen == ScreenId::Front && action.control == 1) {
@@ -340,10 +356,13 @@ template<typename Add> void ActionPicker::addClassActions(const Model::Program &
     if (focus && focus->box != 0 && focus->screen == ScreenId::Back)
         add(20 * m_keys, [=] { return finish(ScreenId::Back); });
     const Model::ClassListSide &list = model.classList();
-    const int rows = static_cast<int>(list.rows.size());
+    const int rows = static_cast<int>(model.listRows().size());
     // With the class in the list, the copier copies it or leaves, as likely
     // as going on typing the next paper.
-    const double classDone = rows >= m_classSize && list.changed ? 300 * m_keys + 5 : 0;
+    const double classDone = static_cast<int>(list.papers.size()) >= m_classSize ? 300 * m_keys + 5 : 0;
+    if (frontShown || backShown)
+        add(list.mending ? 3 : 0.1,
+            [=] { return sheetKey(frontShown ? ScreenId::Front : ScreenId::Back, Model::SheetKey::Escape); });
     if (classDone > 0 && !list.shown && (frontShown || backShown))
         add(classDone, [=] { return sheetKey(frontShown ? ScreenId::Front : ScreenId::Back, Model::SheetKey::F2); });
     if (classDone > 0 && model.slot(ScreenId::Menu).shown) {
@@ -384,6 +403,26 @@ template<typename Add> void ActionPicker::addClassActions(const Model::Program &
     add(0.2, [] {
         Action action;
         action.kind = ActionKind::ListCloseBox;
+        return action;
+    });
+    // Mending a paper, or choosing whose paper comes next; the late pupil's row now and then.
+    add(list.papers.empty() ? 0.1 : 0.8, [=] {
+        Action action;
+        action.kind = ActionKind::ListEnter;
+        action.rows = {std::uniform_int_distribution<int>(0, rows)(m_classRandom)};
+        action.reply = reply();
+        return action;
+    });
+    add(list.roster.empty() ? 0.3 : 0.05, [=] {
+        Action action;
+        action.kind = ActionKind::PasteRoster;
+        action.rosterSize = std::uniform_int_distribution<int>(1, m_classSize + 1)(m_classRandom);
+        return action;
+    });
+    add(0.15, [=] {
+        Action action;
+        action.kind = ActionKind::ChooseView;
+        action.view = std::uniform_int_distribution<int>(0, 3)(m_classRandom);
         return action;
     });
 }
@@ -472,7 +511,7 @@ Action ActionPicker::next(const Model::Program &model)
     if (model.slot(ScreenId::Menu).shown) {
         add(frontShown ? 0.5 : 6, [&] { return button(ScreenId::Menu, 1 + pick(3)); });
         // More often once a class is in the list, which makes the program ask.
-        const double leave = model.classList().changed && !model.classList().rows.empty() ? 0.4 : 0.05;
+        const double leave = !model.classList().empty() ? 0.4 : 0.05;
         add(leave, [&] { return withReply(button(ScreenId::Menu, 4)); });
         add(leave, [&] { return withReply(closeBox(ScreenId::Menu)); });
     }

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -233,10 +234,13 @@ void ScreenDriver::perform(const Model::Action &action)
     m_lastScreen = action.screen;
     m_answer = action.answer;
     m_reply = action.reply;
-    // Only ending the program and the list's buttons that lose rows ask.
+    // Only ending the program, the list's buttons that lose rows and
+    // mending over an unfinished paper ask.
     const bool endsOrLoses
         = action.kind == Model::ActionKind::PressButton || action.kind == Model::ActionKind::CloseBox;
-    m_mayAsk = action.kind == Model::ActionKind::ListButton || (action.screen == ScreenId::Menu && endsOrLoses);
+    m_mayAsk = action.kind == Model::ActionKind::ListButton || action.kind == Model::ActionKind::ListEnter
+        || (action.screen == ScreenId::Menu && endsOrLoses)
+        || (action.screen == ScreenId::Welcome && action.kind == Model::ActionKind::CloseBox);
     m_answerTries = 0;
     QWidget *list = listWindow();
     if (typedInto(action) && list && list->isActiveWindow() && window(action.screen))
@@ -290,6 +294,11 @@ void ScreenDriver::perform(const Model::Action &action)
     case Model::ActionKind::ListCloseBox:
         if (QWidget *list = listWindow())
             list->close();
+        break;
+    case Model::ActionKind::ListEnter:
+    case Model::ActionKind::PasteRoster:
+    case Model::ActionKind::ChooseView:
+        actInList(action);
         break;
     }
 
@@ -358,6 +367,9 @@ void ScreenDriver::sheetKey(const Model::Action &action)
     case Model::SheetKey::ClassListMenu:
         chooseEntry(screen, u"ShowClassList"_s);
         break;
+    case Model::SheetKey::Escape:
+        QTest::keyClick(focus, Qt::Key_Escape);
+        break;
     }
 }
 
@@ -387,6 +399,33 @@ void ScreenDriver::pressListButton(const Model::Action &action)
     auto *button = list->findChild<QPushButton *>(name);
     if (!button || !clickInWindow(button, 0.5, 0.5))
         m_unclickable << u"ClassList.%1"_s.arg(name);
+}
+
+// The table's keys go to it as the user's do: the list in front, the table focused.
+void ScreenDriver::actInList(const Model::Action &action)
+{
+    QWidget *list = listWindow();
+    QAbstractItemView *table = classTable();
+    if (!list || !table)
+        return;
+    if (action.kind == Model::ActionKind::ChooseView) {
+        if (auto *views = list->findChild<QComboBox *>(u"ViewBox"_s))
+            views->setCurrentIndex(action.view);
+        else
+            m_unclickable << u"ClassList.ViewBox"_s;
+        return;
+    }
+    bringToFront(list);
+    table->setFocus(Qt::OtherFocusReason);
+    if (action.kind == Model::ActionKind::PasteRoster) {
+        QApplication::clipboard()->setText(str(Model::rosterText(action.rosterSize)));
+        QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
+        return;
+    }
+    const QModelIndex cell = table->model()->index(action.rows.front(), 0);
+    table->scrollTo(cell);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, table->visualRect(cell).center());
+    QTest::keyClick(table, Qt::Key_Return);
 }
 
 void ScreenDriver::answerWarning()
@@ -461,6 +500,8 @@ void ScreenDriver::answerQuestion(QWidget *modal, WarningSeen &seen)
             if (button != stay)
                 goOn = button;
     seen.staysByDefault = stay && box->escapeButton() == stay && box->buttons().size() == 2;
+    seen.goOnCaption = goOn ? goOn->text() : QString();
+    seen.stayCaption = stay ? stay->text() : QString();
     QWidget *keys = modal->focusWidget() ? modal->focusWidget() : modal;
     switch (m_reply) {
     case Model::Reply::GoOn:
@@ -521,6 +562,8 @@ QStringList ScreenDriver::adopt(ScreenId screen, QWidget *window, int instance)
     }
     if (screen == ScreenId::Front || screen == ScreenId::Back)
         known.notice = find<QLabel>(window, u"Notice1"_s, missing);
+    if (screen == ScreenId::Front)
+        known.owner = find<QLabel>(window, u"PaperOwner"_s, missing);
     if (!missing.isEmpty())
         known.window.clear(); // cannot be compared; the run stops here
     else if (m_sabotage)
@@ -590,7 +633,7 @@ QStringList ScreenDriver::differences(const Model::Program &model, const Model::
         if (!real->windowTitle().startsWith(str(Model::windowCaptionPrefix(screen))))
             out << u"%1 caption \"%2\""_s.arg(name(screen), real->windowTitle());
         if (screen == ScreenId::Front)
-            compareFront(model.front(), out);
+            compareFront(model.front(), model.paperOwner(), out);
         if (screen == ScreenId::Back)
             compareBack(model.back(), out);
     }
@@ -620,9 +663,13 @@ QStringList ScreenDriver::differences(const Model::Program &model, const Model::
     return out;
 }
 
-void ScreenDriver::compareFront(const Model::FrontSide &model, QStringList &out) const
+void ScreenDriver::compareFront(const Model::FrontSide &model, const std::string &owner, QStringList &out) const
 {
     const Controls &known = m_controls[static_cast<std::size_t>(ScreenId::Front)];
+    if (known.owner->toolTip() != str(owner) || known.owner->isHidden() != owner.empty())
+        out << u"Form3.PaperOwner \"%1\" (hidden %2), model \"%3\""_s.arg(known.owner->toolTip())
+                   .arg(known.owner->isHidden())
+                   .arg(str(owner));
     for (int number = 1; number <= Model::kFrontBoxCount; ++number) {
         const QCheckBox *box = known.boxes[static_cast<std::size_t>(number)];
         const Model::Box &expected = model.boxes[static_cast<std::size_t>(number)];
@@ -689,8 +736,10 @@ void ScreenDriver::compareClassList(const Model::Program &model, QStringList &ou
     const QAbstractItemModel &rows = *table->model();
     if (rows.columnCount() != Model::kClassColumnCount)
         out << u"ClassList.ClassTable has %1 columns"_s.arg(rows.columnCount());
-    if (rows.rowCount() != static_cast<int>(list.rows.size())) {
-        out << u"ClassList.ClassTable has %1 rows, model %2"_s.arg(rows.rowCount()).arg(list.rows.size());
+    // One more than the view's: the late pupil's row.
+    const int expectedRows = static_cast<int>(model.listRows().size()) + 1;
+    if (rows.rowCount() != expectedRows) {
+        out << u"ClassList.ClassTable has %1 rows, model %2"_s.arg(rows.rowCount()).arg(expectedRows);
         return;
     }
     for (int row = 0; row < rows.rowCount(); ++row) {
@@ -721,6 +770,10 @@ void ScreenDriver::compareModals(const Model::Outcome &expected, QStringList &ou
                 out << u"question is not modal"_s;
             if (!seen.closed)
                 out << u"question did not close when answered"_s;
+            if (!expected.goOnCaption.empty()
+                && (seen.goOnCaption != str(expected.goOnCaption) || seen.stayCaption != str(expected.stayCaption)))
+                out << u"the question's buttons \"%1\" and \"%2\", model \"%3\" and \"%4\""_s.arg(
+                    seen.goOnCaption, seen.stayCaption, str(expected.goOnCaption), str(expected.stayCaption));
         }
         return;
     }

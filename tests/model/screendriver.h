@@ -52,6 +52,7 @@ private:
         std::vector<QLineEdit *> texts; // result text boxes, Text1 first
         std::vector<QLabel *> labels; // result labels
         QLabel *notice = nullptr;
+        QLabel *owner = nullptr; // the front side's PaperOwner
     };
     struct WarningSeen {
         QString text;
@@ -62,6 +63,8 @@ private:
         bool followUpsDisabled = false;
         bool closed = false;
         bool staysByDefault = false; // a question: Enter and Escape both keep the rows
+        QString goOnCaption;
+        QString stayCaption;
     };
 
     QWidget *window(Model::ScreenId screen) const;
@@ -75,10 +78,11 @@ private:
     void copy(const Model::Action &action);
     void sheetKey(const Model::Action &action);
     void pressListButton(const Model::Action &action);
+    void actInList(const Model::Action &action);
     QWidget *listWindow() const;
     QAbstractItemView *classTable() const;
     void compareModals(const Model::Outcome &expected, QStringList &out) const;
-    void compareFront(const Model::FrontSide &model, QStringList &out) const;
+    void compareFront(const Model::FrontSide &model, const std::string &owner, QStringList &out) const;
     void compareBack(const Model::BackSide &model, QStringList &out) const;
     void compareClassList(const Model::Program &model, QStringList &out) const;
 
