@@ -141,6 +141,8 @@ void recordCoverage(
         coverage.add(std::string(Model::sheetKeyName(action.key)) + " on " + screen);
         if (!Model::finishes(action.key))
             break;
+        if (outcome.childAdded && !outcome.paperMended && model.classList().papers.back().pupil != 0)
+            coverage.add("paper went to a pupil of the roster");
         if (outcome.paperMended)
             coverage.add("mended paper back in its row");
         else if (outcome.childAdded)
@@ -167,8 +169,6 @@ void recordCoverage(
         break;
     case ActionKind::PasteRoster:
         coverage.add("roster pasted");
-        if (model.classList().papers.size() > 0 && model.classList().papers.back().pupil != 0)
-            coverage.add("roster pasted with papers of pupils");
         break;
     case ActionKind::ChooseView:
         coverage.add("view " + std::to_string(action.view));
@@ -406,20 +406,20 @@ template<typename Add> void ActionPicker::addClassActions(const Model::Program &
         return action;
     });
     // Mending a paper, or choosing whose paper comes next; the late pupil's row now and then.
-    add(list.papers.empty() ? 0.1 : 0.8, [=] {
+    add(list.papers.empty() ? 0.3 : 3, [=] {
         Action action;
         action.kind = ActionKind::ListEnter;
         action.rows = {std::uniform_int_distribution<int>(0, rows)(m_classRandom)};
         action.reply = reply();
         return action;
     });
-    add(list.roster.empty() ? 0.3 : 0.05, [=] {
+    add(list.roster.empty() ? 1.5 : 0.1, [=] {
         Action action;
         action.kind = ActionKind::PasteRoster;
         action.rosterSize = std::uniform_int_distribution<int>(1, m_classSize + 1)(m_classRandom);
         return action;
     });
-    add(0.15, [=] {
+    add(0.6, [=] {
         Action action;
         action.kind = ActionKind::ChooseView;
         action.view = std::uniform_int_distribution<int>(0, 3)(m_classRandom);
