@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -74,6 +76,7 @@ ClassList::ClassList(QObject *parent)
     });
     connect(&m_document, &ClassDocument::classReplaced, this, [this] {
         m_chosenPupil = kNoPupil;
+        m_goOnAfter = kNoPupil;
         emit classReplaced();
     });
 }
@@ -84,6 +87,15 @@ PupilId ClassList::pupilForNextPaper(FormVersion version) const
 {
     if (m_chosenPupil && m_document.pupil(m_chosenPupil) && !m_document.paperOf(m_chosenPupil, version))
         return m_chosenPupil;
+    if (m_goOnAfter) {
+        const std::vector<Pupil> &roster = m_document.roster();
+        auto after = std::find_if(
+            roster.cbegin(), roster.cend(), [this](const Pupil &pupil) { return pupil.id == m_goOnAfter; });
+        if (after != roster.cend())
+            for (++after; after != roster.cend(); ++after)
+                if (!m_document.paperOf(after->id, version))
+                    return after->id;
+    }
     return m_document.nextPupil(version);
 }
 
@@ -116,8 +128,10 @@ QString ClassList::mendingOwner(PaperId paper) const
 PaperId ClassList::addPaper(FormVersion version, const PaperTicks &ticks)
 {
     const PupilId pupil = pupilForNextPaper(version);
-    if (pupil == m_chosenPupil)
+    if (pupil == m_chosenPupil && pupil != kNoPupil) {
         m_chosenPupil = kNoPupil;
+        m_goOnAfter = pupil;
+    }
     const PaperId paper = m_document.addPaper(version, pupil, ticks);
     if (m_window)
         m_window->showPaper(paper);

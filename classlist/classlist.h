@@ -31,7 +31,9 @@ public:
     const ClassModel &model() const { return m_model; }
 
     // The pupil the next paper of this version goes to: the one chosen in the
-    // list, else the first in roster order without that version's paper.
+    // list, else the first in roster order without that version's paper;
+    // after a chosen pupil's paper, the first such pupil after that one, as
+    // the pile of papers goes on from there.
     PupilId pupilForNextPaper(FormVersion version) const;
     // "เลขที่ 5 ด.ญ. ขวัญ ใจ", for the front side; empty without a roster.
     QString nextPaperOwner(FormVersion version) const;
@@ -108,5 +110,6 @@ private:
     std::unique_ptr<ClassListWindow> m_window;
     std::function<bool(QWidget *)> m_sheetsGuard;
     PupilId m_chosenPupil = kNoPupil;
+    PupilId m_goOnAfter = kNoPupil; // the last chosen pupil given a paper
     QString m_folder; // where the last class file was kept or opened
 };

@@ -34,6 +34,11 @@ QStringList ClassModel::headings()
     return QStringList {u"ลำดับ"_s, u"เลขที่"_s, u"ชื่อ-สกุล"_s, u"ฉบับ"_s} + resultHeadings() + QStringList {u"หมายเหตุ"_s};
 }
 
+const ClassHeading &ClassModel::heading() const
+{
+    return m_document.heading();
+}
+
 void ClassModel::setView(std::optional<FormVersion> view)
 {
     if (view == m_view)

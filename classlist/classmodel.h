@@ -47,6 +47,8 @@ public:
     ~ClassModel() override;
 
     static QStringList headings();
+    // The class's heading, which the report prints.
+    const ClassHeading &heading() const;
 
     // None: every version.
     std::optional<FormVersion> view() const { return m_view; }

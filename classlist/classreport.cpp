@@ -4,7 +4,6 @@
 #include "classsummary.h"
 #include "filesaving.h"
 #include "log.h"
-#include "schooltexts.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -330,6 +329,18 @@ QString versionsLine(const ClassSummary::Tallies &tallies)
 }
 
 // The title, the school, the date and the versions; returns their height.
+// "ชั้น ป.4 ห้อง 2  ภาคเรียนที่ 2 ปีการศึกษา 2569  ผู้บันทึก ...": the parts typed.
+QString classLine(const ClassHeading &heading)
+{
+    QStringList parts;
+    if (!heading.grade.isEmpty() || !heading.room.isEmpty())
+        parts << (u"ชั้น %1 ห้อง %2"_s.arg(heading.grade, heading.room)).simplified();
+    parts << u"ภาคเรียนที่ %1 ปีการศึกษา %2"_s.arg(heading.term).arg(heading.year);
+    if (!heading.recorder.isEmpty())
+        parts << u"ผู้บันทึก "_s + heading.recorder;
+    return parts.join(u"  "_s);
+}
+
 double heading(Pages &pages, const ClassModel &model, const QDate &date, bool paint)
 {
     QPainter &painter = pages.painter();
@@ -345,10 +356,10 @@ double heading(Pages &pages, const ClassModel &model, const QDate &date, bool pa
         }
         y += height;
     };
+    const ClassHeading &heading = model.heading();
     line(pages.font(kTitlePt, true), title());
-    line(pages.font(kTextPt),
-        SchoolTexts::schoolName() + u' ' + SchoolTexts::district() + u' ' + SchoolTexts::province(),
-        u"วันที่ "_s + thaiDate(date));
+    line(pages.font(kTextPt), heading.school, u"พิมพ์เมื่อ "_s + thaiDate(date));
+    line(pages.font(kTextPt), classLine(heading));
     line(pages.font(kTextPt), versionsLine(model.tallies()));
     return y + pages.pt(kGapPt);
 }
@@ -373,7 +384,7 @@ void footer(Pages &pages, const QDate &date, int page, int pageCount)
     const QRectF box(0, pages.area().height() - height, pages.area().width(), height);
     QPainter &painter = pages.painter();
     painter.setFont(font);
-    painter.drawText(box, int(Qt::AlignLeft | Qt::AlignVCenter), title() + u"  วันที่ "_s + thaiDate(date));
+    painter.drawText(box, int(Qt::AlignLeft | Qt::AlignVCenter), title() + u"  พิมพ์เมื่อ "_s + thaiDate(date));
     painter.drawText(box, int(Qt::AlignRight | Qt::AlignVCenter), u"หน้า %1/%2"_s.arg(page).arg(pageCount));
 }
 

@@ -330,8 +330,8 @@ void FrontEntryTest::copyMenu()
     for (const QAction *action : m_screen->actions())
         captions << action->text();
     QCOMPARE(captions,
-        (QStringList {
-            u"คัดลอกผล\tCtrl+C"_s, u"คัดลอกหัวตาราง"_s, u"เพิ่มลงรายชื่อ แล้วเริ่มคนถัดไป\tCtrl+Enter"_s, u"รายชื่อทั้งห้อง\tF2"_s}));
+        (QStringList {u"คัดลอกผล\tCtrl+C"_s, u"คัดลอกหัวตาราง"_s, u"เพิ่มลงรายชื่อ แล้วเริ่มคนถัดไป\tCtrl+Enter"_s,
+            u"รายชื่อทั้งห้อง\tF2"_s, u"บันทึกรายชื่อทั้งห้องลงไฟล์\tCtrl+S"_s}));
     // A right click on a score box opens this menu, not the box's own.
     for (const QLineEdit *box : m_screen->findChildren<QLineEdit *>())
         QCOMPARE(box->contextMenuPolicy(), Qt::NoContextMenu);
