@@ -279,6 +279,9 @@ int main(int argc, char *argv[])
     line("start-up to first frame, bare Qt program", median(bareStartup), "ms");
     line("start-up to first frame, welcome screen", median(startup), "ms");
     line("  ratio", startupRatio, "", "<= 1.15", verdict(startupRatio <= 1.15));
+    const auto &opens = latencies["sqlite_opens"];
+    const double mostOpens = opens.empty() ? 0 : *std::max_element(opens.begin(), opens.end());
+    line("SQLite connections by the first frame, most", mostOpens, "", "0", verdict(mostOpens == 0));
     line("peak memory, bare Qt program", median(bareMemory), "MiB");
     line("  resident once its window is drawn", median(bareResident), "MiB");
     line("peak memory, all four screens opened", median(memory), "MiB");

@@ -19,6 +19,9 @@
 //                      more: Ctrl+Enter to the front side's next frame, its
 //                      own handling, and the memory the 1,000 took (see ClassProbe)
 //   KVT_PROBE_OUT      file that receives the results as name=value lines
+//
+// startup, tour and screens also note sqlite_opens: the SQLite connections
+// the program had opened by its first frame (none, unless a file was named).
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -45,6 +48,7 @@
 using namespace Qt::StringLiterals;
 
 extern "C" {
+struct sqlite3;
 struct xcb_connection_t;
 struct xcb_void_cookie_t {
     unsigned int sequence;
@@ -68,6 +72,7 @@ std::array<Frame, 1 << 16> g_frames;
 std::atomic<int> g_frameCount {0};
 std::atomic<bool> g_notifyPending {false};
 std::function<void()> g_onFrames;
+std::atomic<int> g_sqliteOpens {0};
 
 // Called on the GUI thread, from inside the platform's flush.
 void noteFrame(std::uint32_t drawable)
@@ -136,6 +141,21 @@ extern "C" Q_DECL_EXPORT xcb_void_cookie_t xcb_put_image(xcb_connection_t *conne
     noteFrame(drawable);
     return real(
         connection, format, drawable, gc, width, height, destinationX, destinationY, leftPad, depth, length, data);
+}
+
+// The ways a program opens an SQLite connection, counted on the way through.
+extern "C" Q_DECL_EXPORT int sqlite3_open_v2(const char *name, sqlite3 **db, int flags, const char *vfs)
+{
+    static const auto real = realFunction<decltype(&sqlite3_open_v2)>("sqlite3_open_v2", "libsqlite3.so.0");
+    ++g_sqliteOpens;
+    return real(name, db, flags, vfs);
+}
+
+extern "C" Q_DECL_EXPORT int sqlite3_open(const char *name, sqlite3 **db)
+{
+    static const auto real = realFunction<decltype(&sqlite3_open)>("sqlite3_open", "libsqlite3.so.0");
+    ++g_sqliteOpens;
+    return real(name, db);
 }
 
 namespace {
@@ -250,6 +270,7 @@ public:
         m_then = [this](std::int64_t ns) {
             m_report.note(u"first_frame_ns"_s, ns);
             m_report.note(u"welcome_rss_kib"_s, residentKiB());
+            m_report.note(u"sqlite_opens"_s, g_sqliteOpens.load());
             if (m_tour)
                 settleThen([this] { openMenu(); });
             else
