@@ -97,6 +97,15 @@ inline PaperTicks ticksFor(std::optional<FrontScores> frontScores, std::optional
     return ticks;
 }
 
+// The ticks with these front items left blank.
+template<typename Items> PaperTicks withItemsLeftOut(PaperTicks ticks, const Items &items)
+{
+    for (int item : items)
+        for (const Front::BoxCell &cell : Front::itemRow(item).cells)
+            ticks.front.at(static_cast<std::size_t>(cell.box - 1)) = false;
+    return ticks;
+}
+
 // A finished paper through the list, to the pupil the list gives it.
 inline PaperId addTo(
     ClassList &list, FormVersion version, std::optional<FrontScores> frontScores, std::optional<int> backScore)
@@ -127,8 +136,7 @@ inline MadeUpPaper madeUp(int n)
     paper.version = n % 7 == 6 ? FormVersion::Teacher : FormVersion::Parent;
     paper.ticks = ticksFor(scores[static_cast<std::size_t>(n % 3)], n % 4);
     if (n % 5 == 4)
-        for (const Front::BoxCell &cell : Front::itemRow(n % 25 + 1).cells)
-            paper.ticks.front.at(static_cast<std::size_t>(cell.box - 1)) = false;
+        paper.ticks = withItemsLeftOut(paper.ticks, std::array<int, 1> {n % 25 + 1});
     return paper;
 }
 

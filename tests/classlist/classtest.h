@@ -95,4 +95,3 @@ protected:
 
 } // namespace ClassTest
 
-Q_DECLARE_METATYPE(ChildRecord)

@@ -41,11 +41,9 @@ void keep(ClassDocument &document, const QString &path)
     QCOMPARE(document.keeping(), ClassDocument::Keeping::Kept);
 }
 
-PaperTicks withItemLeftOut(PaperTicks ticks, int item)
+PaperTicks withItemLeftOut(const PaperTicks &ticks, int item)
 {
-    for (const Front::BoxCell &cell : Front::itemRow(item).cells)
-        ticks.front.at(static_cast<std::size_t>(cell.box - 1)) = false;
-    return ticks;
+    return withItemsLeftOut(ticks, std::array<int, 1> {item});
 }
 
 // Each row as "number/version/paper" or ".../empty".
