@@ -69,7 +69,7 @@ int main(int argc, char *argv[])
         press(screens, Screen::FrontSheet, u"Command3"_s);
         press(screens, Screen::BackSheet, u"Check12"_s);
         if (scenario == u"leave-class"_s) {
-            // A child in the class list, not copied: ending asks first.
+            // A child in the class list and the class in no file: ending asks first.
             choose(screens, Screen::BackSheet, u"FinishChild"_s);
             choose(screens, Screen::FrontSheet, u"FinishChild"_s); // past the notice
             leaveWhenAsked(&screens);

@@ -351,6 +351,8 @@ const char *sheetKeyName(SheetKey key)
         return "menu ShowClassList";
     case SheetKey::Escape:
         return "Escape";
+    case SheetKey::Keep:
+        return "Ctrl+S";
     }
     return "?";
 }
@@ -520,8 +522,20 @@ Outcome Program::apply(const Action &action)
 {
     if (!canApply(action))
         return {};
+    // The label is said again when the class, the paper being mended, the
+    // version or the front side changes, not when the view does.
+    const auto said = [this] {
+        std::string text = std::to_string(m_list.mending) + ' ' + std::to_string(m_list.chosenPupil) + ' '
+            + std::to_string(m_version) + ' ' + std::to_string(slot(ScreenId::Front).instance);
+        for (const Pupil &pupil : m_list.roster)
+            text += ' ' + std::to_string(pupil.id) + pupil.number + pupil.name;
+        for (const ClassPaper &paper : m_list.papers)
+            text += ' ' + std::to_string(paper.id) + '/' + std::to_string(paper.version) + paper.row.remark;
+        return text;
+    };
+    const std::string before = said();
     const Outcome outcome = applyNow(action);
-    if (action.kind != ActionKind::ChooseView)
+    if (said() != before || action.kind == ActionKind::ListEnter)
         m_owner = ownerNow();
     return outcome;
 }
@@ -899,6 +913,12 @@ Outcome Program::sheetKey(ScreenId screen, SheetKey key)
         m_list.exists = true;
         m_list.shown = true;
         return outcome;
+    case SheetKey::Keep:
+        outcome.fileDialog = !m_list.inFile; // answered with a new file
+        m_list.inFile = true;
+        m_list.shown = m_list.shown || !m_list.exists; // the list says where it is kept
+        m_list.exists = true;
+        return outcome;
     case SheetKey::Escape:
         if (!m_list.mending)
             return outcome;
@@ -1112,7 +1132,10 @@ Outcome Program::listButton(const Action &action)
         outcome.clipboard = classText();
         return outcome;
     case ListButton::DeleteRows: {
-        if (rows.empty() || action.rows.empty())
+        // Rows not in the table select nothing.
+        const bool selected = std::any_of(action.rows.begin(), action.rows.end(),
+            [&](int row) { return row >= 0 && row < static_cast<int>(rows.size()); });
+        if (!selected)
             return outcome; // the button is off
         outcome.questionShown = true;
         outcome.goOnCaption = "ลบ";
@@ -1123,7 +1146,9 @@ Outcome Program::listButton(const Action &action)
         std::vector<int> papers;
         std::vector<int> pupils;
         for (int row : action.rows) {
-            const ListRow &at = rows.at(static_cast<std::size_t>(row));
+            if (row < 0 || row >= static_cast<int>(rows.size()))
+                continue;
+            const ListRow &at = rows[static_cast<std::size_t>(row)];
             (at.paper ? papers : pupils).push_back(at.paper ? at.paper : at.pupil);
         }
         const auto in = [](const std::vector<int> &ids, int id) {
@@ -1239,7 +1264,7 @@ void Program::discard(ScreenId screen)
 Outcome Program::endProgram(Reply reply)
 {
     Outcome outcome;
-    if (!m_list.empty()) {
+    if (!m_list.empty() && !m_list.inFile) {
         outcome.questionShown = true;
         outcome.goOnCaption = "ออกโดยไม่บันทึก";
         outcome.stayCaption = "กลับไปบันทึกก่อน";

@@ -85,7 +85,8 @@ enum class WarningAnswer { ClickOk, Enter, Escape, CloseBox };
 // (each turns the paper on one side only), the finish key with either Enter
 // key or from the menu, and the class list by F2 or from the menu.
 // Escape gives up mending a paper and does nothing otherwise.
-enum class SheetKey { PageDown, PageUp, CtrlReturn, CtrlKeypadEnter, FinishMenu, F2, ClassListMenu, Escape };
+// Ctrl+S asks for a file while the class is in none.
+enum class SheetKey { PageDown, PageUp, CtrlReturn, CtrlKeypadEnter, FinishMenu, F2, ClassListMenu, Escape, Keep };
 inline bool finishes(SheetKey key)
 {
     return key == SheetKey::CtrlReturn || key == SheetKey::CtrlKeypadEnter || key == SheetKey::FinishMenu;
@@ -135,6 +136,7 @@ struct Outcome {
     std::string stayCaption;
     bool programEnded = false;
     bool childAdded = false; // the finish key put a child into the class list
+    bool fileDialog = false; // asked where to keep the class
     bool paperMended = false; // ... back into the row of the paper it mended
     std::string focus; // the control of focusScreen that has the focus; empty when not known
     std::optional<ScreenId> focusScreen; // none: the action's screen
@@ -177,6 +179,7 @@ struct ClassListSide {
     int view = 0; // 0 every version, else a menu button's version
     int chosenPupil = 0; // by Enter on the pupil's empty row in one version's view
     int mending = 0; // the paper back on the sheets
+    bool inFile = false; // every change goes to the class file
     bool empty() const { return roster.empty() && papers.empty(); }
 };
 // Order, number, name, version, the results, remark; the table has one more

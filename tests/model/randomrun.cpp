@@ -360,6 +360,9 @@ template<typename Add> void ActionPicker::addClassActions(const Model::Program &
     // With the class in the list, the copier copies it or leaves, as likely
     // as going on typing the next paper.
     const double classDone = static_cast<int>(list.papers.size()) >= m_classSize ? 300 * m_keys + 5 : 0;
+    if ((frontShown || backShown) && !list.inFile)
+        add(classDone > 0 ? 1 : 0.05,
+            [=] { return sheetKey(frontShown ? ScreenId::Front : ScreenId::Back, Model::SheetKey::Keep); });
     if (frontShown || backShown)
         add(list.mending ? 3 : 0.1,
             [=] { return sheetKey(frontShown ? ScreenId::Front : ScreenId::Back, Model::SheetKey::Escape); });
@@ -511,7 +514,7 @@ Action ActionPicker::next(const Model::Program &model)
     if (model.slot(ScreenId::Menu).shown) {
         add(frontShown ? 0.5 : 6, [&] { return button(ScreenId::Menu, 1 + pick(3)); });
         // More often once a class is in the list, which makes the program ask.
-        const double leave = !model.classList().empty() ? 0.4 : 0.05;
+        const double leave = !model.classList().empty() && !model.classList().inFile ? 0.4 : 0.05;
         add(leave, [&] { return withReply(button(ScreenId::Menu, 4)); });
         add(leave, [&] { return withReply(closeBox(ScreenId::Menu)); });
     }

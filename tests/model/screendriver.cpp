@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -370,6 +371,9 @@ void ScreenDriver::sheetKey(const Model::Action &action)
     case Model::SheetKey::Escape:
         QTest::keyClick(focus, Qt::Key_Escape);
         break;
+    case Model::SheetKey::Keep:
+        QTest::keyClick(focus, Qt::Key_S, Qt::ControlModifier);
+        break;
     }
 }
 
@@ -423,6 +427,8 @@ void ScreenDriver::actInList(const Model::Action &action)
         return;
     }
     const QModelIndex cell = table->model()->index(action.rows.front(), 0);
+    if (!cell.isValid())
+        return; // a row no longer there: nothing to press Enter on
     table->scrollTo(cell);
     QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, table->visualRect(cell).center());
     QTest::keyClick(table, Qt::Key_Return);
@@ -435,6 +441,13 @@ void ScreenDriver::answerWarning()
         // Not up yet, or nothing to answer; a warning cannot outlive the action anyway.
         if (++m_answerTries < 20)
             m_answerTimer.start();
+        return;
+    }
+    if (auto *files = qobject_cast<QFileDialog *>(modal)) {
+        // Where to keep the class: a new file of its own.
+        ++m_fileDialogs;
+        files->selectFile(m_folder.filePath(u"ห้อง %1.kvt"_s.arg(++m_classFiles)));
+        static_cast<QDialog *>(files)->accept(); // public there, and the dialog's own
         return;
     }
     WarningSeen seen;
@@ -595,6 +608,10 @@ QStringList ScreenDriver::differences(const Model::Program &model, const Model::
             out << u"the clipboard holds \"%1\", model \"%2\""_s.arg(copied, str(*expected.clipboard));
     }
 
+    const int fileDialogs = std::exchange(m_fileDialogs, 0);
+    if (fileDialogs != (expected.fileDialog ? 1 : 0))
+        out << u"asked %1 times for a file to keep the class in, model %2"_s.arg(fileDialogs)
+                   .arg(expected.fileDialog ? 1 : 0);
     const int endedSignals = std::exchange(m_programEnded, 0);
     if (endedSignals != (expected.programEnded ? 1 : 0))
         out << u"programEnded emitted %1 times, model %2"_s.arg(endedSignals).arg(expected.programEnded ? 1 : 0);

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <array>
@@ -98,5 +99,8 @@ private:
     std::vector<WarningSeen> m_warnings; // during the last action, questions among them
     QStringList m_unclickable; // during the last action
     int m_programEnded = 0;
+    int m_fileDialogs = 0; // during the last action
+    int m_classFiles = 0; // kept so far, each a new file
+    QTemporaryDir m_folder; // where the class is kept
     Model::ScreenId m_lastScreen = Model::ScreenId::Welcome; // of the last action
 };

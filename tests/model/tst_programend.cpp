@@ -23,7 +23,7 @@ void ProgramEndTest::endsByItself_data()
     QTest::newRow("exit button, both sides open") << u"exit-button"_s;
     QTest::newRow("menu closed, both sides open") << u"close-menu"_s;
     QTest::newRow("welcome closed before entering") << u"close-welcome"_s;
-    QTest::newRow("exit button, a class not copied, the user leaves") << u"leave-class"_s;
+    QTest::newRow("exit button, a class in no file, the user leaves") << u"leave-class"_s;
 }
 
 void ProgramEndTest::endsByItself()
