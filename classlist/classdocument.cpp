@@ -115,9 +115,10 @@ ClassDocument::~ClassDocument() = default;
 
 const Pupil *ClassDocument::pupil(PupilId id) const
 {
-    const auto found = std::find_if(
-        m_data.roster.cbegin(), m_data.roster.cend(), [id](const Pupil &pupil) { return pupil.id == id; });
-    return found == m_data.roster.cend() ? nullptr : &*found;
+    // The roster is kept by id, and ids grow.
+    const auto found = std::lower_bound(m_data.roster.cbegin(), m_data.roster.cend(), id,
+        [](const Pupil &pupil, PupilId wanted) { return pupil.id < wanted; });
+    return found == m_data.roster.cend() || found->id != id ? nullptr : &*found;
 }
 
 const Paper *ClassDocument::paper(PaperId id) const
@@ -174,9 +175,15 @@ const Paper *ClassDocument::paperOf(PupilId pupil, FormVersion version) const
 {
     if (pupil == kNoPupil)
         return nullptr;
-    const auto found = std::find_if(m_data.papers.cbegin(), m_data.papers.cend(),
-        [&](const Paper &paper) { return paper.pupil == pupil && paper.version == version; });
-    return found == m_data.papers.cend() ? nullptr : &*found;
+    const auto key = [](PupilId owner, FormVersion of) { return owner * kFormVersionCount + static_cast<int>(of); };
+    if (m_paperOfStale) {
+        m_paperOf.clear();
+        for (const Paper &paper : m_data.papers)
+            if (paper.pupil != kNoPupil)
+                m_paperOf.insert(key(paper.pupil, paper.version), paper.id);
+        m_paperOfStale = false;
+    }
+    return this->paper(m_paperOf.value(key(pupil, version)));
 }
 
 PupilId ClassDocument::nextPupil(FormVersion version) const
@@ -219,6 +226,7 @@ PaperId ClassDocument::addPaper(FormVersion version, PupilId pupil, const PaperT
     paper.ticks = ticks;
     paper.added = paper.changed = now();
     m_data.papers.push_back(paper);
+    m_paperOfStale = true;
     remember(paper);
     ClassChange change;
     change.papers.push_back(paper);
@@ -252,6 +260,7 @@ bool ClassDocument::setVersion(PaperId id, FormVersion version)
         return false;
     paper->version = version;
     paper->changed = now();
+    m_paperOfStale = true;
     remember(*paper);
     ClassChange change;
     change.papers.push_back(*paper);
@@ -385,6 +394,7 @@ void ClassDocument::removePapers(const std::vector<PaperId> &ids)
             != change.removedPapers.cend();
     };
     m_data.papers.erase(std::remove_if(m_data.papers.begin(), m_data.papers.end(), gone), m_data.papers.end());
+    m_paperOfStale = true;
     write(change);
     emit rowsChanged();
 }
@@ -412,6 +422,7 @@ void ClassDocument::removePupils(const std::vector<PupilId> &ids)
         m_data.papers.end());
     for (PaperId id : change.removedPapers)
         m_records.remove(id);
+    m_paperOfStale = true;
     write(change);
     emit rowsChanged();
 }
@@ -476,6 +487,7 @@ void ClassDocument::replaceClass(ClassData data)
 {
     m_data = std::move(data);
     m_records.clear();
+    m_paperOfStale = true;
     m_lastPupil = 0;
     m_lastPaper = 0;
     for (const Pupil &pupil : m_data.roster)

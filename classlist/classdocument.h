@@ -139,6 +139,10 @@ private:
 
     ClassData m_data;
     QHash<PaperId, ChildRecord> m_records;
+    // Each pupil's paper of each version, made again after papers change:
+    // the views and the next pupil look papers up once per pupil and version.
+    mutable QHash<qint64, PaperId> m_paperOf;
+    mutable bool m_paperOfStale = true;
     std::unique_ptr<ClassFile> m_file;
     QString m_path;
     Keeping m_keeping = Keeping::NoFile;

@@ -120,8 +120,8 @@ QString ClassList::mendingOwner(PaperId paper) const
 {
     const ChildRecord &row = m_document.record(paper);
     QString who = row.number.isEmpty() ? row.name : u"เลขที่ %1 %2"_s.arg(row.number, row.name);
-    if (who.trimmed().isEmpty())
-        who = u"แถวลำดับที่ %1"_s.arg(m_model.rowOfPaper(paper) + 1);
+    if (who.trimmed().isEmpty() && m_document.paper(paper))
+        who = u"แบบประเมินฉบับ%1ที่ยังไม่มีชื่อ"_s.arg(versionName(row.version));
     return u"แก้ไข: "_s + who.trimmed();
 }
 

@@ -38,7 +38,7 @@ public:
     // "เลขที่ 5 ด.ญ. ขวัญ ใจ", for the front side; empty without a roster.
     QString nextPaperOwner(FormVersion version) const;
 
-    // "แก้ไข: เลขที่ 5 ด.ญ. ขวัญ ใจ", or the row's place where the paper names no one.
+    // "แก้ไข: เลขที่ 5 ด.ญ. ขวัญ ใจ", or the paper's version where it names no one.
     QString mendingOwner(PaperId paper) const;
 
     // A finished paper for the next pupil.

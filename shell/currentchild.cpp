@@ -9,10 +9,9 @@ CurrentChild::CurrentChild(ClassList &classList)
 {
 }
 
-void CurrentChild::startMending(PaperId paper, FormVersion version)
+void CurrentChild::startMending(PaperId paper)
 {
     m_mending = paper;
-    m_version = version;
     m_stopped.reset();
     m_classList.setMending(paper);
 }

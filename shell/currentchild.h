@@ -18,13 +18,13 @@ class CurrentChild final
 public:
     explicit CurrentChild(ClassList &classList);
 
-    // The menu button that last opened the front side, or the mended paper's.
+    // The menu button that last opened the front side: the version of new papers.
     void setVersion(FormVersion version) { m_version = version; }
     FormVersion version() const { return m_version; }
 
     // A paper of the class back on the sheets; the finish key puts it back
-    // in its row.
-    void startMending(PaperId paper, FormVersion version);
+    // in its row, with its own version.
+    void startMending(PaperId paper);
     void stopMending();
     std::optional<PaperId> mending() const { return m_mending; }
 

@@ -292,7 +292,7 @@ void ScreenRegistry::mendPaper(PaperId id)
         if (!paper)
             return;
         const PaperTicks ticks = paper->ticks;
-        m_child.startMending(id, paper->version);
+        m_child.startMending(id);
         if (!screen(Screen::BackSheet))
             create(Screen::BackSheet);
         if (!screen(Screen::FrontSheet))

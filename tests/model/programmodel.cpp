@@ -862,8 +862,10 @@ Outcome Program::finish()
         ClassPaper added;
         added.id = ++m_lastPaper;
         added.pupil = nextPupil(m_version);
-        if (added.pupil == m_list.chosenPupil)
+        if (added.pupil == m_list.chosenPupil && added.pupil != 0) {
             m_list.chosenPupil = 0;
+            m_list.goOnAfter = added.pupil;
+        }
         added.version = m_version;
         added.row = std::move(row);
         added.ticks = ticks;
@@ -959,6 +961,13 @@ int Program::nextPupil(int version) const
 {
     if (findPupil(m_list.chosenPupil) && !paperOf(m_list.chosenPupil, version))
         return m_list.chosenPupil;
+    const auto &roster = m_list.roster;
+    auto after = std::find_if(
+        roster.begin(), roster.end(), [this](const Pupil &pupil) { return pupil.id == m_list.goOnAfter; });
+    if (m_list.goOnAfter != 0 && after != roster.end())
+        for (++after; after != roster.end(); ++after)
+            if (!paperOf(after->id, version))
+                return after->id;
     for (const Pupil &pupil : m_list.roster)
         if (!paperOf(pupil.id, version))
             return pupil.id;
@@ -1021,18 +1030,14 @@ std::string Program::paperOwner() const
     return m_owner;
 }
 
-// Said again after every change but a new view: a paper with no name by its row's place then.
+// Said again after every change.
 std::string Program::ownerNow() const
 {
     if (m_list.mending) {
         const ClassPaper *paper = findPaper(m_list.mending);
         std::string who = paper ? ownerText(findPupil(paper->pupil)) : std::string();
-        if (who.empty()) {
-            const std::vector<ListRow> rows = listRows();
-            const auto at = std::find_if(
-                rows.begin(), rows.end(), [this](const ListRow &row) { return row.paper == m_list.mending; });
-            who = "แถวลำดับที่ " + std::to_string(at == rows.end() ? 0 : at - rows.begin() + 1);
-        }
+        if (who.empty() && paper)
+            who = "แบบประเมินฉบับ" + versionName(paper->version) + "ที่ยังไม่มีชื่อ";
         return "แก้ไข: " + who;
     }
     return ownerText(findPupil(nextPupil(m_version)));
@@ -1103,7 +1108,6 @@ Outcome Program::listEnter(int row, Reply reply)
                 return outcome;
         }
         m_list.mending = mended.id;
-        m_version = mended.version;
         m_stopped.reset();
         // Both sides take the paper's ticks, the back side hidden behind the front.
         show(ScreenId::Back);

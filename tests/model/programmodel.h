@@ -178,6 +178,7 @@ struct ClassListSide {
     std::vector<ClassPaper> papers; // in the order added
     int view = 0; // 0 every version, else a menu button's version
     int chosenPupil = 0; // by Enter on the pupil's empty row in one version's view
+    int goOnAfter = 0; // the last chosen pupil given a paper: the next go on from there
     int mending = 0; // the paper back on the sheets
     bool inFile = false; // every change goes to the class file
     bool empty() const { return roster.empty() && papers.empty(); }
