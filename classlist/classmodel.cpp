@@ -74,8 +74,8 @@ std::vector<ClassModel::Row> ClassModel::rowsOfView() const
 }
 
 // Rows that came or went are told as such, so that the table keeps its
-// selection and scrolling; then every cell is told it may have changed,
-// which repaints only what shows.
+// selection and scrolling; a change that moved no row tells every cell it
+// may have changed, which repaints only what shows.
 void ClassModel::refresh()
 {
     std::vector<Row> next = rowsOfView();
@@ -105,7 +105,8 @@ void ClassModel::refresh()
     for (const Row &row : m_rows)
         if (row.paper)
             m_tallies.count(m_document.record(row.paper));
-    if (!m_rows.empty())
+    // Rows that stayed in place may show new names, ticks or versions.
+    if (oldLast < first && newLast < first && !m_rows.empty())
         emit dataChanged(index(0, 0), index(count() - 1, ColumnCount - 1));
 }
 
