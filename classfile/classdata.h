@@ -25,8 +25,9 @@ struct ClassHeading {
     QString recorder; // ผู้บันทึก
 };
 
-// Ids are given in order and never reused, so a class's pupils and papers
-// are kept and shown in the order of their ids.
+// Ids grow as records are added, from the largest the file holds once it is
+// opened again, so a class's pupils and papers are kept and shown in the
+// order of their ids.
 using PupilId = qint64;
 using PaperId = qint64;
 inline constexpr PupilId kNoPupil = 0;
