@@ -271,38 +271,39 @@ bool ClassDocument::setVersion(PaperId id, FormVersion version)
 
 void ClassDocument::setPaperNumber(PaperId id, const QString &number)
 {
-    Paper *paper = findPaper(id);
-    if (!paper)
-        return;
-    if (paper->pupil != kNoPupil) {
-        setPupilNumber(paper->pupil, number);
-        return;
-    }
-    const QString kept = keptText(number);
-    if (kept == paper->number)
-        return;
-    paper->number = kept;
-    paper->changed = now();
-    remember(*paper);
-    ClassChange change;
-    change.papers.push_back(*paper);
-    write(change);
-    emit rowsChanged();
+    setPaperText(id, number, &Paper::number, &ClassDocument::setPupilNumber);
 }
 
 void ClassDocument::setPaperName(PaperId id, const QString &name)
 {
+    setPaperText(id, name, &Paper::name, &ClassDocument::setPupilName);
+}
+
+void ClassDocument::setPupilNumber(PupilId id, const QString &number)
+{
+    setPupilText(id, number, &Pupil::number);
+}
+
+void ClassDocument::setPupilName(PupilId id, const QString &name)
+{
+    setPupilText(id, name, &Pupil::name);
+}
+
+// A paper's own number or name, or its pupil's where it has one.
+void ClassDocument::setPaperText(
+    PaperId id, const QString &text, QString Paper::*field, void (ClassDocument::*forPupil)(PupilId, const QString &))
+{
     Paper *paper = findPaper(id);
     if (!paper)
         return;
     if (paper->pupil != kNoPupil) {
-        setPupilName(paper->pupil, name);
+        (this->*forPupil)(paper->pupil, text);
         return;
     }
-    const QString kept = keptText(name);
-    if (kept == paper->name)
+    const QString kept = keptText(text);
+    if (kept == paper->*field)
         return;
-    paper->name = kept;
+    paper->*field = kept;
     paper->changed = now();
     remember(*paper);
     ClassChange change;
@@ -311,27 +312,13 @@ void ClassDocument::setPaperName(PaperId id, const QString &name)
     emit rowsChanged();
 }
 
-void ClassDocument::setPupilNumber(PupilId id, const QString &number)
+void ClassDocument::setPupilText(PupilId id, const QString &text, QString Pupil::*field)
 {
     Pupil *pupil = findPupil(id);
-    const QString kept = keptText(number);
-    if (!pupil || kept == pupil->number)
+    const QString kept = keptText(text);
+    if (!pupil || kept == pupil->*field)
         return;
-    pupil->number = kept;
-    refreshRecordsOf(id);
-    ClassChange change;
-    change.pupils.push_back(*pupil);
-    write(change);
-    emit rowsChanged();
-}
-
-void ClassDocument::setPupilName(PupilId id, const QString &name)
-{
-    Pupil *pupil = findPupil(id);
-    const QString kept = keptText(name);
-    if (!pupil || kept == pupil->name)
-        return;
-    pupil->name = kept;
+    pupil->*field = kept;
     refreshRecordsOf(id);
     ClassChange change;
     change.pupils.push_back(*pupil);

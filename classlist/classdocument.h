@@ -133,6 +133,9 @@ private:
     Pupil *findPupil(PupilId id);
     void remember(const Paper &paper);
     void refreshRecordsOf(PupilId pupil);
+    void setPaperText(PaperId id, const QString &text, QString Paper::*field,
+        void (ClassDocument::*forPupil)(PupilId, const QString &));
+    void setPupilText(PupilId id, const QString &text, QString Pupil::*field);
     void write(const ClassChange &change);
     void setKeeping(Keeping keeping);
     void replaceClass(ClassData data);
