@@ -43,6 +43,15 @@ const QStringList kAdvice {
     u"มีที่ว่างไม่พอ"_s, u"ชื่อของโฟลเดอร์"_s, u"ไม่พบโฟลเดอร์"_s, u"เปิดค้างอยู่"_s, u"ไม่อนุญาตให้บันทึก"_s, u"โปรดลองบันทึกอีกครั้ง"_s};
 
 // The system's words for an error of this code on Linux, or on Windows.
+#ifdef Q_OS_WIN
+// Codes MinGW's errno.h lacks; only the Windows code is read there.
+constexpr int kQuotaExceeded = 0;
+constexpr int kReadOnlyDisk = 0;
+#else
+constexpr int kQuotaExceeded = EDQUOT;
+constexpr int kReadOnlyDisk = EROFS;
+#endif
+
 QString said([[maybe_unused]] int unixCode, [[maybe_unused]] int windowsCode)
 {
 #ifdef Q_OS_WIN
@@ -265,8 +274,9 @@ void ClassReportTest::causes_data()
     const QString full = u"มีที่ว่างไม่พอ"_s;
     QTest::addRow("disk full writing") << u"new.csv"_s << QFileDevice::ResourceError << said(ENOSPC, 112) << full;
     QTest::addRow("disk full replacing") << u"earlier.csv"_s << QFileDevice::RenameError << said(ENOSPC, 39) << full;
-    QTest::addRow("over quota") << u"new.csv"_s << QFileDevice::WriteError << said(EDQUOT, 112) << full;
-    QTest::addRow("read-only disk") << u"new.csv"_s << QFileDevice::OpenError << said(EROFS, 19) << u"ไม่อนุญาตให้บันทึก"_s;
+    QTest::addRow("over quota") << u"new.csv"_s << QFileDevice::WriteError << said(kQuotaExceeded, 112) << full;
+    QTest::addRow("read-only disk") << u"new.csv"_s << QFileDevice::OpenError << said(kReadOnlyDisk, 19)
+                                    << u"ไม่อนุญาตให้บันทึก"_s;
     QTest::addRow("folder refused") << u"new.csv"_s << QFileDevice::OpenError << said(EACCES, 5) << u"ไม่อนุญาตให้บันทึก"_s;
     QTest::addRow("held open elsewhere") << u"earlier.csv"_s << QFileDevice::RenameError << said(EACCES, 5)
                                          << u"เปิดค้างอยู่"_s;
