@@ -212,6 +212,9 @@ void TestClassFile::badFiles()
     if (setup == Setup::Locked)
         QVERIFY(other.tryLock(0));
     if (setup == Setup::StaleLock) {
+#ifdef Q_OS_WIN
+        QSKIP("Under wine a dead process's lock cannot be told from a live one's");
+#endif
         const QByteArray owner = QByteArray::number(deadPid()) + '\n' + QCoreApplication::applicationName().toUtf8()
             + '\n' + QSysInfo::machineHostName().toUtf8() + '\n';
         writeFile(file + u".lock"_s, owner);

@@ -421,6 +421,9 @@ void ClassDocumentTest::badFileLeavesTheClass()
 // and a new file keeps it all again.
 void ClassDocumentTest::writeFailure()
 {
+#ifdef Q_OS_WIN
+    QSKIP("Windows keeps a folder whose files are open");
+#endif
     fillClass();
     const QString folder = m_folder->filePath(u"แฟลชไดรฟ์"_s);
     QVERIFY(QDir().mkpath(folder));

@@ -316,6 +316,9 @@ void ClassListTest::keeping()
         } else if (action == u"keep"_s) {
             QCOMPARE(m_list->document().keepIn(stick + u"/ห้อง.kvt"_s), std::nullopt);
         } else if (action == u"unplug"_s) {
+#ifdef Q_OS_WIN
+            QSKIP("Windows keeps a folder whose files are open");
+#endif
             QVERIFY(QDir(stick).removeRecursively());
             unplugged = true;
         } else if (action == u"rename"_s) {

@@ -357,6 +357,8 @@ void ClassReportTest::askingPath_data()
 
 void ClassReportTest::askingPath()
 {
+    // The dialog is answered as a widget: Windows' own dialog is not one.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QFETCH(QStringList, names);
     QFETCH(QString, button);
     QFETCH(QString, saved);

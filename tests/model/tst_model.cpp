@@ -97,6 +97,9 @@ private slots:
 
 void ModelTest::initTestCase()
 {
+    // The save dialog Ctrl+S opens is answered as a widget: Windows' own
+    // dialog is not one.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     // The offscreen platform can neither raise a window nor pass on size
     // hints, and says so on every show.
     static QtMessageHandler next = nullptr;
