@@ -422,7 +422,11 @@ void ScreenDriver::actInList(const Model::Action &action)
     bringToFront(list);
     table->setFocus(Qt::OtherFocusReason);
     if (action.kind == Model::ActionKind::PasteRoster) {
-        QApplication::clipboard()->setText(str(Model::rosterText(action.rosterSize)));
+        const QString roster = str(Model::rosterText(action.rosterSize));
+        QApplication::clipboard()->setText(roster);
+        // Windows' clipboard, under wine at least, takes the text a moment later.
+        for (int wait = 0; wait < 200 && QApplication::clipboard()->text() != roster; ++wait)
+            QTest::qWait(5);
         QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
         return;
     }
