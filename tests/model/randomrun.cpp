@@ -416,7 +416,13 @@ template<typename Add> void ActionPicker::addClassActions(const Model::Program &
         action.reply = reply();
         return action;
     });
-    add(list.roster.empty() ? 1.5 : 0.1, [=] {
+#ifdef Q_OS_WIN
+    // Under wine the clipboard does not hand a roster's Thai text back at once.
+    constexpr double kRosterWeight = 0;
+#else
+    constexpr double kRosterWeight = 1;
+#endif
+    add(kRosterWeight * (list.roster.empty() ? 1.5 : 0.1), [=] {
         Action action;
         action.kind = ActionKind::PasteRoster;
         action.rosterSize = std::uniform_int_distribution<int>(1, m_classSize + 1)(m_classRandom);
